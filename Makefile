@@ -1,0 +1,51 @@
+# Quick start: `make run` opens the window, `make test` runs the whole suite.
+# Both install the system packages first (scripts/install-deps).
+
+BUILD_DIR ?= build
+JOBS      ?= 2
+# The working directory the window runs in: its list files and settings live there.
+WORKDIR   ?= $(CURDIR)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test bench tsan screenshot format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DSHOP_WERROR=ON $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: no display (DISPLAY unset): run it from a desktop session, or try: xvfb-run make run"; \
+	  exit 1; \
+	fi
+	@cd "$(WORKDIR)" && "$(CURDIR)/$(BUILD_DIR)/src/shopkeeper"
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+# The worker pool, the ranking run and the page fetch under ThreadSanitizer.
+tsan: deps
+	@cmake -S . -B build-tsan -DSHOP_TSAN=ON -DSHOP_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-tsan -j$(JOBS)
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1" \
+	  ctest --output-on-failure -R 'worker_pool|ranking|page_fetch'
+
+# A picture of the window under Xvfb, for the README.
+screenshot: build
+	@scripts/screenshot $(BUILD_DIR) docs/window.png
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR) build-tsan
