@@ -95,8 +95,8 @@ Text url_encode(const Text& text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     const bool kept = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-                      (byte >= 'a' && byte <= 'z') || byte == '*' || byte == ',' ||
-                      byte == '-' || byte == '.' || byte == '@' || byte == '_';
+                      (byte >= 'a' && byte <= 'z') || byte == '*' || byte == ',' || byte == '-' ||
+                      byte == '.' || byte == '@' || byte == '_';
     if (kept) {
       out.push_back(c);
     } else {

@@ -1,0 +1,18 @@
+#pragma once
+// The process-wide shared state: created before the main window, never destroyed
+// while the process runs (the process ends without running destructors).
+
+#include <vector>
+
+#include "app/settings.h"
+#include "web/text.h"
+
+namespace shop {
+
+struct AppState {
+  Settings settings = default_settings();
+  // Pieces 0-2 frame the Paipai search address, pieces 3-4 the Taobao one.
+  std::vector<Text> search_address_parts;
+};
+
+}  // namespace shop

@@ -1,0 +1,114 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QSaveFile>
+#include <QUrl>
+
+#include "app/process_exit.h"
+#include "lists/file_store.h"
+#include "lists/list_store.h"
+#include "lists/tracking_lists.h"
+#include "ui/gbk.h"
+#include "ui/open_in_browser.h"
+
+namespace shop {
+namespace {
+
+// The client area that, with the frame Windows draws, gives the outer size 731 x 587.
+constexpr int kClientWidth = 725;
+constexpr int kClientHeight = 559;
+
+const Settings& load_settings_into(AppState& state) {
+  state.settings = load_settings(working_directory_file(kSettingsFile));
+  return state.settings;
+}
+
+// The help page bundled with the program, written where the system browser can read it.
+Text bundled_help_address() {
+  const QString path = QDir::temp().filePath("shopkeeper-help.html");
+  QFile bundled(":/pages/help.html");
+  QSaveFile copy(path);
+  if (bundled.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
+    copy.write(bundled.readAll());
+    copy.commit();
+  }
+  const QByteArray url = QUrl::fromLocalFile(path).toEncoded();
+  return Text(url.constData(), static_cast<size_t>(url.size()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state)
+    : state_(state), form_(this, load_settings_into(state).paipai_item_site) {
+  QFont font;
+  font.setPixelSize(12);
+  setFont(font);
+  setWindowTitle(QString::fromUtf8(kFormCaption));
+  setWindowIcon(QIcon(":/images/icon.png"));
+  move(50, 50);
+  setFixedSize(kClientWidth, kClientHeight);
+  bind_events();
+  on_created();
+}
+
+// Every control event of the window and the handler it runs, in one place.
+void MainWindow::bind_events() {
+  connect(form_.选择夹1, &QTabWidget::currentChanged, this, [this] { on_page_changed(); });
+  form_.编辑框2->installEventFilter(this);
+  connect(form_.按钮8, &QPushButton::clicked, this, [this] { open_help_page(); });
+}
+
+void MainWindow::on_created() {
+  const Settings& settings = state_.settings;
+  setWindowTitle(windowTitle() +
+                 from_gbk(" V2.0  " + settings.vendor_name + " \xB9\xD9\xCD\xF8: " +  // 官网
+                          settings.vendor_site + "  QQ:" + settings.vendor_contact));
+  form_.超文本浏览框1->navigate(settings.banner_page);
+  form_.超文本浏览框2->navigate(settings.product_page);
+  // The saved control states are restored here.
+  form_.组合框1->setEnabled(true);
+  load_list_of_current_page();
+  state_.search_address_parts = settings.search_address_parts;
+}
+
+void MainWindow::load_list_of_current_page() {
+  const TrackingList list =
+      form_.选择夹1->currentIndex() == 0 ? paipai_list(form_) : taobao_list(form_);
+  load_list_file(*list.view, list.file);
+}
+
+void MainWindow::on_page_changed() {
+  form_.超级列表框1->remove_all_rows();
+  form_.超级列表框2->remove_all_rows();
+  if (form_.选择夹1->currentIndex() == 0) {
+    form_.按钮2->setText(QString::fromUtf8("开始拍拍检测排名"));
+    form_.按钮1->setText(QString::fromUtf8("拍拍宝贝添加"));
+  } else {
+    form_.按钮2->setText(QString::fromUtf8("开始淘宝检测排名"));
+    form_.按钮1->setText(QString::fromUtf8("淘宝宝贝添加"));
+  }
+  load_list_of_current_page();
+}
+
+void MainWindow::open_help_page() {
+  const Text& help = state_.settings.help_page;
+  open_in_browser(help.empty() ? bundled_help_address() : help);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == form_.编辑框2 && event->type() == QEvent::MouseButtonDblClick) {
+    form_.编辑框2->clear();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  end_process(0);
+}
+
+}  // namespace shop
