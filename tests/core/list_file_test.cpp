@@ -1,0 +1,126 @@
+#include "lists/list_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "lists/file_store.h"
+#include "support/core/temp_dir.h"
+
+namespace shop {
+namespace {
+
+using testing::gbk;
+
+const Text S = kColumnSeparator;
+
+TrackedItem row(Text a = {}, Text b = {}, Text c = {}, Text d = {}, Text e = {}, Text f = {}) {
+  return {a, b, c, d, e, f};
+}
+
+struct ParseCase {
+  const char* name;
+  Text file;
+  std::vector<TrackedItem> rows;
+};
+
+class ParseListText : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseListText, GivesTheRowsOfTheFile) {
+  EXPECT_EQ(parse_list_text(GetParam().file), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseListText,
+    ::testing::Values(
+        ParseCase{"Empty", "", {}},
+        ParseCase{"OneFullLine",
+                  "0" + S + gbk("连衣裙") + S + "A" + S + S + S + S + "\r\n",
+                  {row("0", gbk("连衣裙"), "A")}},
+        ParseCase{"LastLineWithoutLineBreak", "1" + S + "k" + S + "u", {row("1", "k", "u")}},
+        ParseCase{"EndingLineBreakGivesNoExtraRow", "a" + S + "\r\n", {row("a")}},
+        ParseCase{"EmptyLinesGiveEmptyRows", "\r\na" + S + "\r\n\r\n", {row(), row("a"), row()}},
+        ParseCase{"SeventhFieldDropped",
+                  "1" + S + "2" + S + "3" + S + "4" + S + "5" + S + "6" + S + "7" + S + "\r\n",
+                  {row("1", "2", "3", "4", "5", "6")}},
+        ParseCase{"TextAfterLastSeparatorIsAField", "a" + S + "b", {row("a", "b")}},
+        ParseCase{"EmptyFieldsKept", S + S + "c" + S, {row("", "", "c")}},
+        ParseCase{"ZeroByteEndsTheText",
+                  "a" + S + "\r\nb" + std::string(1, '\0') + "\r\nc",
+                  {row("a"), row("b")}},
+        // The separator's bytes preceded by a lead byte are not a separator: the walk
+        // steps over two-byte characters.
+        ParseCase{"SeparatorOnlyAtCharacterStarts",
+                  "\xB0" + S + "x",
+                  {row("\xB0\xA1\xDC\xA1\xD5\xA1\xDDx")}},
+        ParseCase{"LoneCarriageReturnIsText", "a\rb" + S, {row("a\rb")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FormatListText, WritesEveryFieldWithItsSeparatorAndEveryLineWithCrLf) {
+  EXPECT_EQ(format_list_text({}), "");
+  EXPECT_EQ(
+      format_list_text({row(), row("0", gbk("连衣裙"), "A")}),
+      S + S + S + S + S + S + "\r\n" + "0" + S + gbk("连衣裙") + S + "A" + S + S + S + S + "\r\n");
+}
+
+TEST(FormatListText, KeywordHoldingTheSeparatorShiftsTheFollowingCells) {
+  const Text saved = format_list_text({row("0", "a" + S + "b", "u", "p", "q", "r")});
+  EXPECT_EQ(parse_list_text(saved), std::vector{row("0", "a", "b", "u", "p", "q")});
+}
+
+// Where a two-byte walk over the cell ends: a cell that ends inside a character
+// would swallow the first byte of the separator behind it.
+bool ends_on_character_boundary(const Text& cell) {
+  size_t i = 0;
+  while (i < cell.size()) {
+    i += static_cast<unsigned char>(cell[i]) >= 0x80 ? 2 : 1;
+  }
+  return i == cell.size();
+}
+
+// Rows without separators, line breaks or zero bytes come back unchanged, whatever
+// their bytes, invalid GBK included.
+TEST(ListText, ArbitraryCellsRoundTrip) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> byte(1, 255);
+  std::uniform_int_distribution<int> length(0, 12);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<TrackedItem> rows(3);
+    for (TrackedItem& item : rows) {
+      for (Text& cell : item) {
+        for (int n = length(random); n > 0; --n) {
+          const char c = static_cast<char>(byte(random));
+          if (c != '\r' && c != '\n' && c != '\xA1') {
+            cell.push_back(c);
+          }
+        }
+        if (!ends_on_character_boundary(cell)) {
+          cell.push_back('x');
+        }
+      }
+    }
+    const Text text = format_list_text(rows);
+    ASSERT_EQ(parse_list_text(text), rows);
+  }
+}
+
+TEST(FileStore, ReplacesContentAndLeavesReadOnlyFilesWhole) {
+  testing::TempDir dir;
+  const auto path = dir.file("list.txt");
+  ASSERT_TRUE(replace_file_contents(path, "new"));
+  EXPECT_EQ(read_file_bytes(path), "new");
+  ASSERT_TRUE(replace_file_contents(path, ""));
+  EXPECT_EQ(read_file_bytes(path), "");
+
+  testing::write_file(path, "old");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  EXPECT_FALSE(replace_file_contents(path, "new"));
+  EXPECT_EQ(read_file_bytes(path), "old");
+
+  EXPECT_FALSE(replace_file_contents(dir.file("missing/list.txt"), "x"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "no temporary file is left behind";
+}
+
+}  // namespace
+}  // namespace shop
