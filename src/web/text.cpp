@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace shop {
@@ -157,21 +158,28 @@ Text text_mid(const Text& text, int position, int count) {
 
 Text url_encode(const Text& text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  Text out;
-  out.reserve(text.size() * 3);
+  static constexpr auto kKept = [] {
+    std::array<bool, 256> kept{};
+    for (int byte = 0; byte < 256; ++byte) {
+      kept[byte] = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+                   (byte >= 'a' && byte <= 'z') || byte == '*' || byte == ',' || byte == '-' ||
+                   byte == '.' || byte == '@' || byte == '_';
+    }
+    return kept;
+  }();
+  Text out(text.size() * 3, '\0');
+  char* next = out.data();
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool kept = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-                      (byte >= 'a' && byte <= 'z') || byte == '*' || byte == ',' || byte == '-' ||
-                      byte == '.' || byte == '@' || byte == '_';
-    if (kept) {
-      out.push_back(c);
+    if (kKept[byte]) {
+      *next++ = c;
     } else {
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
+      *next++ = '%';
+      *next++ = kHex[byte >> 4];
+      *next++ = kHex[byte & 0x0F];
     }
   }
+  out.resize(static_cast<size_t>(next - out.data()));
   return out;
 }
 
