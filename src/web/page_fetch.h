@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "web/fetch_tuning.h"
 #include "web/text.h"
 
 namespace shop {
@@ -14,9 +15,18 @@ struct PageRequest {  // the ten parameters, in their order
   int poll_count = 0;
 };
 
+// Process-wide set-up of the HTTP client (curl_global_init, SIGPIPE ignored).
+// Call it first thing in main(), before any thread starts; later calls do nothing.
+// fetch_page calls it too.
+void init_page_fetch();
+
 // Raw body bytes (zero bytes included), whatever the status code; empty on failure.
 std::string fetch_page(const PageRequest& request);
+std::string fetch_page(const PageRequest& request, const FetchTuning& tuning);
 // The bytes up to the first zero byte, taken unchanged as GBK text.
 Text body_to_text(const std::string& body);
+
+// The proxy as handed to the client: "host:port", port 0 meaning 80.
+Text proxy_text(const Text& host, int port);
 
 }  // namespace shop
