@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/process_exit.h"
+#include "web/page_fetch.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
                  "shopkeeper: no display (DISPLAY unset); start it from a desktop session\n");
     return 1;
   }
+  shop::init_page_fetch();  // before any thread starts
   QApplication application(argc, argv);
   // The shared state lives as long as the process; it is never destroyed.
   auto* state = new shop::AppState();
