@@ -38,7 +38,9 @@ QString shown_text(const QWidget* control) {
   return {};
 }
 
-void show_text(QWidget* control, const QString& text) {
+}  // namespace
+
+void show_control_text(QWidget* control, const QString& text) {
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     edit->setText(text);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
@@ -53,8 +55,6 @@ void show_text(QWidget* control, const QString& text) {
     group->setTitle(text);
   }
 }
-
-}  // namespace
 
 Text control_text(const QWidget* control) {
   const QString shown = shown_text(control);
@@ -72,7 +72,7 @@ void set_control_text(QWidget* control, const Text& text) {
   control->setProperty(kBytesProperty,
                        QByteArray(text.data(), static_cast<qsizetype>(text.size())));
   control->setProperty(kShownProperty, shown);
-  show_text(control, shown);
+  show_control_text(control, shown);
   // Widgets may normalise what they show (line breaks, for instance): remember that.
   control->setProperty(kShownProperty, shown_text(control));
 }

@@ -13,4 +13,7 @@ namespace shop {
 Text control_text(const QWidget* control);
 void set_control_text(QWidget* control, const Text& text);
 
+// Shows `text` in the control (its content, caption or title).
+void show_control_text(QWidget* control, const QString& text);
+
 }  // namespace shop

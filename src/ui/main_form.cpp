@@ -1,5 +1,7 @@
 #include "ui/main_form.h"
 
+#include "ui/control_text.h"
+
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
@@ -37,16 +39,7 @@ Control* create(const Container& parent, const char* name, int x, int y, int wid
   member = create<std::remove_pointer_t<decltype(member)>>(parent, #member, x, y, width, height)
 
 void set_text(QWidget* control, const char* text) {
-  const QString shown = QString::fromUtf8(text);
-  if (auto* label = qobject_cast<QLabel*>(control)) {
-    label->setText(shown);
-  } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-    button->setText(shown);
-  } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-    edit->setText(shown);
-  } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-    group->setTitle(shown);
-  }
+  show_control_text(control, QString::fromUtf8(text));
 }
 
 QFont pixel_font(int pixels, bool bold = false) {

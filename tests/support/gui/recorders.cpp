@@ -9,38 +9,22 @@
 namespace shop::testing {
 
 MessageRecorder::MessageRecorder() {
-  previous_ = set_message_sink([this](const Message& message) {
-    std::lock_guard lock(mutex_);
-    messages_.push_back(message);
-  });
+  previous_ = set_message_sink([this](const Message& message) { add(message); });
 }
 
 MessageRecorder::~MessageRecorder() {
   set_message_sink(previous_);
-  for (const Message& message : messages_) {
+  for (const Message& message : take()) {
     ADD_FAILURE() << "unexpected message: " << from_gbk(message.text).toStdString();
   }
 }
 
-std::vector<Message> MessageRecorder::take() {
-  std::lock_guard lock(mutex_);
-  return std::exchange(messages_, {});
-}
-
 BrowserRecorder::BrowserRecorder() {
-  previous_ = set_browser_sink([this](const Text& address) {
-    std::lock_guard lock(mutex_);
-    addresses_.push_back(address);
-  });
+  previous_ = set_browser_sink([this](const Text& address) { add(address); });
 }
 
 BrowserRecorder::~BrowserRecorder() {
   set_browser_sink(previous_);
-}
-
-std::vector<Text> BrowserRecorder::take() {
-  std::lock_guard lock(mutex_);
-  return std::exchange(addresses_, {});
 }
 
 }  // namespace shop::testing

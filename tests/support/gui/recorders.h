@@ -3,6 +3,7 @@
 // sent to the system browser. A test fails on a message it did not take.
 
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "ui/message.h"
@@ -10,30 +11,41 @@
 
 namespace shop::testing {
 
-class MessageRecorder {
+// What a sink received, in order; safe from any thread.
+template <class Item>
+class Recorded {
+ public:
+  void add(const Item& item) {
+    std::lock_guard lock(mutex_);
+    items_.push_back(item);
+  }
+  // The items received since the last take.
+  std::vector<Item> take() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(items_, {});
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<Item> items_;
+};
+
+// Messages taken count as expected; one left untaken fails the test.
+class MessageRecorder : public Recorded<Message> {
  public:
   MessageRecorder();
   ~MessageRecorder();
 
-  // The messages shown since the last take, in order; they count as expected.
-  std::vector<Message> take();
-
  private:
-  std::mutex mutex_;
-  std::vector<Message> messages_;
   MessageSink previous_;
 };
 
-class BrowserRecorder {
+class BrowserRecorder : public Recorded<Text> {
  public:
   BrowserRecorder();
   ~BrowserRecorder();
 
-  std::vector<Text> take();
-
  private:
-  std::mutex mutex_;
-  std::vector<Text> addresses_;
   BrowserSink previous_;
 };
 
