@@ -8,6 +8,8 @@
 #include <QUrl>
 
 #include "app/process_exit.h"
+#include "codegen/code_generators.h"
+#include "friendlinks/friend_link_check.h"
 #include "lists/file_store.h"
 #include "lists/list_store.h"
 #include "lists/tracking_lists.h"
@@ -59,6 +61,14 @@ void MainWindow::bind_events() {
   connect(form_.选择夹1, &QTabWidget::currentChanged, this, [this] { on_page_changed(); });
   form_.编辑框2->installEventFilter(this);
   connect(form_.按钮8, &QPushButton::clicked, this, [this] { open_help_page(); });
+  connect(form_.按钮_友情检测, &QPushButton::clicked, this, [this] {
+    const Settings& sites = state_.settings;
+    on_friend_link_check_clicked(
+        form_, {sites.paipai_domain, sites.paipai_shop_host, sites.taobao_domain});
+  });
+  connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
+  connect(form_.按钮10, &QPushButton::clicked, this,
+          [this] { generate_wangwang_code(form_, state_.settings.wangwang_status_host); });
 }
 
 void MainWindow::on_created() {
