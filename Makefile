@@ -1,6 +1,8 @@
 # Quick start: `make run` opens the window, `make test` runs the whole suite.
 # Both install the system packages first (scripts/install-deps).
 
+MAKEFLAGS += --no-print-directory
+
 BUILD_DIR ?= build
 JOBS      ?= 2
 # The working directory the window runs in: its list files and settings live there.
