@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/control_state_store.h"
 #include "app/settings.h"
 #include "web/text.h"
 
@@ -13,6 +14,8 @@ struct AppState {
   Settings settings = default_settings();
   // Pieces 0-2 frame the Paipai search address, pieces 3-4 the Taobao one.
   std::vector<Text> search_address_parts;
+  // The main window's input values in the control-state file.
+  ControlStateStore control_state;
 };
 
 }  // namespace shop

@@ -11,6 +11,7 @@
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
 #include "lists/file_store.h"
+#include "lists/list_commands.h"
 #include "lists/list_store.h"
 #include "lists/tracking_lists.h"
 #include "ui/gbk.h"
@@ -61,6 +62,27 @@ void MainWindow::bind_events() {
   connect(form_.选择夹1, &QTabWidget::currentChanged, this, [this] { on_page_changed(); });
   form_.编辑框2->installEventFilter(this);
   connect(form_.按钮8, &QPushButton::clicked, this, [this] { open_help_page(); });
+
+  connect(form_.按钮1, &QPushButton::clicked, this, [this] { add_tracked_item(form_); });
+  connect(form_.按钮3, &QPushButton::clicked, this, [this] { delete_selected_item(form_); });
+  connect(form_.按钮6, &QPushButton::clicked, this, [this] { clear_tracking_list(form_); });
+  connect(form_.按钮7, &QPushButton::clicked, this, [this] { clear_inputs(form_); });
+  connect(form_.按钮4, &QPushButton::clicked, this,
+          [this] { open_paipai_search(form_, state_.settings.paipai_search_site); });
+  for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
+    connect(view, &TrackingListView::row_activated, this,
+            [this, view](int row) { copy_row_back(form_, *view, row); });
+  }
+
+  // Input values stored at every change; a restore's own changes are not stored.
+  for (QLineEdit* box : {form_.编辑框1, form_.编辑框2, form_.店铺地址}) {
+    connect(box, &QLineEdit::textChanged, this,
+            [this, box] { state_.control_state.save_event_edit_box(box); });
+  }
+  const auto store_combo_box = [this] { state_.control_state.save_event_combo_box(form_.组合框1); };
+  connect(form_.组合框1, &QComboBox::textActivated, this, store_combo_box);
+  connect(form_.组合框1->lineEdit(), &QLineEdit::textEdited, this, store_combo_box);
+
   connect(form_.按钮_友情检测, &QPushButton::clicked, this, [this] {
     const Settings& sites = state_.settings;
     on_friend_link_check_clicked(
@@ -79,6 +101,9 @@ void MainWindow::on_created() {
   form_.超文本浏览框1->navigate(settings.banner_page);
   form_.超文本浏览框2->navigate(settings.product_page);
   // The saved control states are restored here.
+  state_.control_state.attach(working_directory_file(kControlStateFile),
+                              form_.input_controls_in_form_order());
+  state_.control_state.restore_all();
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;

@@ -80,12 +80,26 @@ std::vector<Line> split_lines(std::string_view file) {
   return lines;
 }
 
+// The first `c` that begins a character: the trail byte of a two-byte GBK character
+// can equal "]" and must not close a section name.
+size_t find_character(std::string_view text, char c) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == c) {
+      return i;
+    }
+    if (static_cast<unsigned char>(text[i]) >= 0x80) {
+      ++i;
+    }
+  }
+  return std::string_view::npos;
+}
+
 std::optional<std::string_view> section_name(std::string_view line) {
   line = trim_blanks(line);
   if (line.empty() || line.front() != '[') {
     return std::nullopt;
   }
-  const size_t close = line.find(']');
+  const size_t close = find_character(line, ']');
   return trim_blanks(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
 }
 

@@ -1,0 +1,41 @@
+#include "app/control_state_rules.h"
+
+#include "web/text.h"
+
+namespace shop {
+namespace {
+
+const Text kTrue = "\xD5\xE6";  // 真
+const Text kYes = "\xCA\xC7";   // 是
+
+}  // namespace
+
+bool text_to_bool(const Text& text) {
+  if (text == kTrue || text == kYes || text == "yes" || text == "1") {
+    return true;
+  }
+  Text upper;
+  upper.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      // A two-byte character: its trail byte may look like a letter but is not one.
+      upper += c;
+      if (i + 1 < text.size()) {
+        upper += text[++i];
+      }
+    } else {
+      upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+  }
+  return upper == "TRUE";
+}
+
+Text last_path_component(const Text& path) {
+  const Text backslashed = replace_text(path, "/", "\\");
+  const Text single = replace_text(backslashed, "\\\\", "\\");
+  const std::vector<Text> pieces = split_text(single, "\\");
+  return pieces.empty() ? Text() : pieces.back();
+}
+
+}  // namespace shop
