@@ -96,8 +96,8 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(标签2, group, 249, 41, 39, 24);
   set_text(标签2, "网址:");
   SHOP_CONTROL(编辑框2, group, 296, 42, 228, 22);
-  编辑框2->setText(QString::fromLatin1(paipai_item_site.c_str()) +
-                   "/search/0/9723820700000000040100000C465B4E-8B80.html");
+  show_control_text(编辑框2, QString::fromLatin1(paipai_item_site.c_str()) +
+                                 "/search/0/9723820700000000040100000C465B4E-8B80.html");
   编辑框2->setCursorPosition(0);
   SHOP_CONTROL(按钮7, group, 528, 35, 42, 25);
   set_text(按钮7, "清空");
