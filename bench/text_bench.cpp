@@ -2,9 +2,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
+#include "bench_main.h"
 #include "web/text.h"
 
 namespace {
@@ -95,14 +95,9 @@ BENCHMARK(BM_TextBetween);
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("BM_FindText target: >= 1000 MB/s\n");
-  std::printf("BM_FindTextReverse target: >= 1000 MB/s\n");
-  std::printf("BM_FindTextLeadByteRun, BM_UrlEncode, BM_TextBetween: no target (for reference)\n");
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return shop::bench::run_benchmarks(
+      argc, argv,
+      "BM_FindText target: >= 1000 MB/s\n"
+      "BM_FindTextReverse target: >= 1000 MB/s\n"
+      "BM_FindTextLeadByteRun, BM_UrlEncode, BM_TextBetween: no target (for reference)\n");
 }

@@ -8,6 +8,8 @@
 #include <QUrl>
 
 #include "app/process_exit.h"
+#include "codegen/code_generators.h"
+#include "friendlinks/friend_link_check.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
 #include "lists/list_store.h"
@@ -80,6 +82,15 @@ void MainWindow::bind_events() {
   const auto store_combo_box = [this] { state_.control_state.save_event_combo_box(form_.组合框1); };
   connect(form_.组合框1, &QComboBox::textActivated, this, store_combo_box);
   connect(form_.组合框1->lineEdit(), &QLineEdit::textEdited, this, store_combo_box);
+
+  connect(form_.按钮_友情检测, &QPushButton::clicked, this, [this] {
+    const Settings& sites = state_.settings;
+    on_friend_link_check_clicked(
+        form_, {sites.paipai_domain, sites.paipai_shop_host, sites.taobao_domain});
+  });
+  connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
+  connect(form_.按钮10, &QPushButton::clicked, this,
+          [this] { generate_wangwang_code(form_, state_.settings.wangwang_status_host); });
 }
 
 void MainWindow::on_created() {

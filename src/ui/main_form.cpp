@@ -170,6 +170,10 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(按钮_友情检测, friends, 562, 33, 86, 25);
   set_text(按钮_友情检测, "检测友情链接");
   SHOP_CONTROL(超级列表框3, friends, 32, 63, 528, 228);
+  超级列表框3->set_columns({{"id", 50},
+                            {"\xC1\xB4\xBD\xD3", 200},                  // 链接
+                            {"\xC1\xB4\xBD\xD3\xC3\xFB\xB3\xC6", 200},  // 链接名称
+                            {"\xD7\xB4\xCC\xAC", 60}});                 // 状态
 
   const Container codes = page_of(选择夹1, " 店长代码生成 ");
   SHOP_CONTROL(选择夹2, codes, 10, 35, 686, 274);

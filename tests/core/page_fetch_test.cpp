@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/core/local_server.h"
+#include "support/core/proxy_environment.h"
 
 namespace shop {
 namespace {
@@ -23,12 +24,7 @@ using test_support::RawHttpServer;
 // requests elsewhere.
 class NoProxyEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override {
-    for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "no_proxy", "HTTPS_PROXY",
-                             "ALL_PROXY", "NO_PROXY"}) {
-      ::unsetenv(name);
-    }
-  }
+  void SetUp() override { testing::clear_proxy_environment(); }
 };
 const auto* const kNoProxy = ::testing::AddGlobalTestEnvironment(new NoProxyEnvironment);
 

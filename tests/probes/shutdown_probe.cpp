@@ -1,6 +1,7 @@
-// Opens the main window, starts worker threads that are in the middle of page fetches
-// from a server that never answers, then closes the window. The process must end at
-// once with exit code 0, without crashing in the destructors of live objects.
+// Opens the main window, starts worker threads and a friend-link check that are in
+// the middle of page fetches from a server that never answers, then closes the
+// window. The process must end at once with exit code 0, without crashing in the
+// destructors of live objects.
 #include <QApplication>
 #include <QTimer>
 #include <atomic>
@@ -9,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "support/core/temp_dir.h"
+#include "ui/control_text.h"
 #include "web/page_fetch.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +31,9 @@ int main(int argc, char** argv) {
       shop::fetch_page(request);
     }).detach();
   }
+  // A friend-link check of a shop on that server is under way too.
+  shop::set_control_text(window.form().店铺地址, address);
+  window.form().按钮_友情检测->click();
   QTimer::singleShot(300, &window, [&window] { window.close(); });
   application.exec();
   return 3;  // reached only if closing the window did not end the process

@@ -1,0 +1,122 @@
+#include "friendlinks/friend_link_check.h"
+
+#include <QPointer>
+#include <array>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "ui/control_text.h"
+#include "ui/message.h"
+#include "ui/ui_thread.h"
+#include "web/page_fetch.h"
+
+namespace shop {
+namespace {
+
+const Text kStatusChecking = "\xBC\xEC\xB2\xE2\xD6\xD0";  // 检测中
+const Text kStatusLinked = "\xA1\xCC";                    // √
+const Text kStatusNotLinked = "\xA1\xC1";                 // ×
+constexpr int kStatusColumn = 3;
+constexpr int kAddressColumn = 1;
+
+// The controls the job works with. The job's thread reaches them only through
+// on_ui_thread; the guarded pointers turn into no-ops should the window be gone.
+struct FriendLinkJob {
+  QPointer<QLineEdit> address_box;
+  QPointer<QPushButton> button;
+  QPointer<TrackingListView> list;
+  FriendLinkSites sites;
+
+  Text shop_address() const {
+    Text address;
+    on_ui_thread([&] {
+      if (address_box) {
+        address = control_text(address_box);
+      }
+    });
+    return address;
+  }
+
+  void set_status(int row, const Text& status) const {
+    on_ui_thread([&] {
+      if (list && row < list->row_count()) {
+        list->set_cell(row, kStatusColumn, status);
+      }
+    });
+  }
+};
+
+Text fetch_text(const Text& address) {
+  PageRequest request;
+  request.address = address;
+  return body_to_text(fetch_page(request));
+}
+
+void check_links_back(const FriendLinkJob& job) {
+  const Text wanted = link_back_address(job.shop_address());
+  int rows = 0;
+  on_ui_thread([&] { rows = job.list ? job.list->row_count() : 0; });
+  for (int row = 0; row < rows; ++row) {
+    job.set_status(row, kStatusChecking);
+    Text friend_address;
+    on_ui_thread([&] {
+      if (job.list && row < job.list->row_count()) {
+        friend_address = job.list->cell(row, kAddressColumn);
+      }
+    });
+    const bool linked = links_back(fetch_text(friend_address), wanted);
+    job.set_status(row, linked ? kStatusLinked : kStatusNotLinked);
+  }
+}
+
+void list_links(const FriendLinkJob& job, const std::vector<FriendLink>& links) {
+  std::vector<std::array<Text, 3>> rows;
+  rows.reserve(links.size());
+  for (size_t id = 0; id < links.size(); ++id) {
+    rows.push_back({std::to_string(id), links[id].address, links[id].name});
+  }
+  on_ui_thread([&] {
+    if (job.list) {
+      job.list->remove_all_rows();
+      job.list->append_rows(rows);
+    }
+  });
+}
+
+// The job's thread: fetch the shop page, list its friend links, check each of them.
+// Nothing escapes the thread, and the button is enabled again on every path.
+void friend_link_check(const FriendLinkJob& job) {
+  try {
+    const Text page = fetch_text(job.shop_address());
+    list_links(job, extract_friend_links(page, job.shop_address(), job.sites));
+    check_links_back(job);
+  } catch (...) {
+  }
+  on_ui_thread([&] {
+    if (job.button) {
+      job.button->setEnabled(true);
+    }
+  });
+}
+
+}  // namespace
+
+void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites) {
+  if (control_text(form.店铺地址).empty()) {
+    show_message(
+        "\xC7\xEB\xCF\xC8\xCC\xED\xBC\xD3\xB5\xEA\xC6\xCC\xD0\xC5\xCF\xA2",  // 请先添加店铺信息
+        "\xCC\xE1\xCA\xBE", 64);                                             // 提示
+    return;
+  }
+  form.按钮_友情检测->setEnabled(false);
+  FriendLinkJob job{form.店铺地址, form.按钮_友情检测, form.超级列表框3, sites};
+  try {
+    std::thread([job = std::move(job)] { friend_link_check(job); }).detach();
+  } catch (const std::system_error&) {
+    form.按钮_友情检测->setEnabled(true);  // no thread: no run
+  }
+}
+
+}  // namespace shop

@@ -1,0 +1,123 @@
+#include "friendlinks/friend_links.h"
+
+#include <gtest/gtest.h>
+
+#include "support/core/temp_dir.h"
+
+namespace shop {
+
+bool operator==(const FriendLink& a, const FriendLink& b) {
+  return a.address == b.address && a.name == b.name;
+}
+void PrintTo(const FriendLink& link, std::ostream* out) {
+  *out << "{" << link.address << ", " << link.name << "}";
+}
+
+namespace {
+
+using testing::gbk;
+
+const FriendLinkSites kSites{"paipai.com", "shop.paipai.com", "taobao.com"};
+
+Text taobao_anchor(const Text& address, const Text& name) {
+  return "<a href=\"" + address + "\"  target=\"_blank\">" + name + "</a>";
+}
+Text paipai_anchor(const Text& address, const Text& name) {
+  return "<a href=\"" + address + "\" target=\"_blank\">" + name + "</a>";
+}
+Text taobao_block(const Text& inside) {
+  return gbk("<span>友情链接</span>") + inside + "\n</div>\n</div>";
+}
+Text paipai_block(const Text& inside) {
+  return "<div class=\"pfhlkd_link\">" + inside + "</div>";
+}
+
+TEST(ExtractFriendLinks, CutsTheBlockAndMatchesTheLinks) {
+  const Text taobao_page = taobao_anchor("http://before.taobao.com", "before") +
+                           taobao_block(taobao_anchor("http://a.taobao.com", gbk("<b>甲</b>")) +
+                                        "\n" + taobao_anchor("http://b.taobao.com", "B")) +
+                           taobao_anchor("http://after.taobao.com", "after");
+  const Text paipai_page =
+      paipai_anchor("http://shop.paipai.com/1", "before") +
+      paipai_block(paipai_anchor("http://shop.paipai.com/123", "digits") +
+                   paipai_anchor("http://shop.paipai.com/", "none") +
+                   paipai_anchor("http://shopXpaipai-com/7", "any byte for a dot") +
+                   paipai_anchor("http://shop.paipai.com/12a", "not only digits")) +
+      paipai_anchor("http://shop.paipai.com/2", "after");
+  struct Case {
+    const char* what;
+    Text address;
+    Text page;
+    std::vector<FriendLink> links;
+  };
+  const Case cases[] = {
+      {"taobao",
+       "http://shop.taobao.com/",
+       taobao_page,
+       {{"http://a.taobao.com", gbk("<b>甲</b>")}, {"http://b.taobao.com", "B"}}},
+      {"paipai",
+       "http://shop.paipai.com/55",
+       paipai_page,
+       {{"http://shop.paipai.com/123", "digits"},
+        {"http://shop.paipai.com/", "none"},
+        {"http://shopXpaipai-com/7", "any byte for a dot"}}},
+      {"capitals in the markup",
+       "http://shop.taobao.com",
+       taobao_block("<A HREF=\"HTTP://A.TAOBAO.COM\"  TARGET=\"_BLANK\">A</A>"),
+       {{"HTTP://A.TAOBAO.COM", "A"}}},
+      {"the domain test minds the case", "http://shop.TAOBAO.com", taobao_page, {}},
+      {"neither domain", "http://shop.example.com", taobao_page, {}},
+      {"CR LF before the end marker: no block",
+       "http://shop.taobao.com",
+       gbk("<span>友情链接</span>") + taobao_anchor("http://a.taobao.com", "A") +
+           "\r\n</div>\r\n</div>",
+       {}},
+      // The lazy start takes in an earlier address of the block.
+      {"an earlier http:// address",
+       "http://shop.taobao.com",
+       taobao_block("<img src=\"http://img.example/1.gif\">" +
+                    taobao_anchor("http://a.taobao.com", "A")),
+       {{"http://img.example/1.gif\"><a href=\"http://a.taobao.com", "A"}}},
+      // Both domains: the Taobao cut runs over the Paipai block, which ends at its
+      // first "</div>", so no Taobao end marker is left in it.
+      {"both domains",
+       "http://shop.paipai.com/1?from=taobao.com",
+       paipai_block(taobao_block(taobao_anchor("http://a.taobao.com", "A"))),
+       {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(extract_friend_links(c.page, c.address, kSites), c.links) << c.what;
+  }
+}
+
+TEST(ExtractFriendLinks, SiteNamesAreLiteralText) {
+  // A blank domain name names no address; regex characters in a name match only
+  // themselves.
+  const Text block = taobao_block(taobao_anchor("http://a.tao+bao.com", "A") +
+                                  taobao_anchor("http://b.taoobao.com", "B"));
+  EXPECT_EQ(extract_friend_links(block, "http://x.tao+bao.com", {"", "", "tao+bao.com"}),
+            (std::vector<FriendLink>{{"http://a.tao+bao.com", "A"}}));
+  EXPECT_TRUE(extract_friend_links(block, "http://x.tao+bao.com", {"", "", ""}).empty());
+}
+
+TEST(FindFriendLinks, MatchesWithoutOverlapAndKeepsThoseFoundBeforeAnError) {
+  const Text pattern = taobao_link_pattern("taobao.com");
+  const Text two =
+      taobao_anchor("http://a.taobao.com", "A") + taobao_anchor("http://b.taobao.com", "B</a>");
+  EXPECT_EQ(find_friend_links(two, pattern),
+            (std::vector<FriendLink>{{"http://a.taobao.com", "A"}, {"http://b.taobao.com", "B"}}));
+
+  // Thousands of "http://" with no end in sight make the matcher give up.
+  Text pathological = taobao_anchor("http://a.taobao.com", "A");
+  for (int i = 0; i < 10000; ++i) {
+    pathological += "http://x";
+  }
+  pathological += ".taobao.com\"  target=\"_blank\">" + Text(10000, 'y');
+  EXPECT_EQ(find_friend_links(pathological, pattern),
+            (std::vector<FriendLink>{{"http://a.taobao.com", "A"}}));
+
+  EXPECT_TRUE(find_friend_links(two, "(unbalanced").empty());
+}
+
+}  // namespace
+}  // namespace shop
