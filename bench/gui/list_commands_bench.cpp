@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "bench_lists.h"
 #include "bench_timing.h"
 #include "lists/list_file.h"
 #include "support/core/temp_dir.h"
@@ -14,13 +15,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   testing::TempWorkingDirectory directory;
 
-  std::vector<TrackedItem> rows;
-  for (int i = 0; i < 10000; ++i) {
-    rows.push_back(
-        {std::to_string(i), testing::gbk("连衣裙 夏季新款"),
-         "http://auction1.paipai.com/search/0/9723820700000000040100000C465B4E-8B80.html",
-         testing::gbk("2页第15个"), testing::gbk("不在10页内"), ""});
-  }
+  const std::vector<TrackedItem> rows = bench::sample_rows(10000);
 
   AppState state;
   MainWindow window(state);

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "lists/list_file.h"
+#include "support/core/list_lines.h"
 #include "support/gui/recorders.h"
 #include "support/gui/window_harness.h"
 #include "ui/control_text.h"
@@ -13,15 +14,12 @@ namespace shop {
 namespace {
 
 using testing::gbk;
+using testing::list_line;
 using testing::read_file;
 using testing::WindowHarness;
 using testing::write_file;
 
 const Text S = kColumnSeparator;
-
-Text line(const Text& id, const Text& keyword, const Text& address) {
-  return id + S + keyword + S + address + S + S + S + S + "\r\n";
-}
 
 class ListCommands : public ::testing::Test {
  protected:
@@ -51,19 +49,21 @@ class ListCommands : public ::testing::Test {
 
 TEST_F(ListCommands, AddAndDeleteKeepIdsAndRewriteTheFileEachTime) {
   add(gbk("连衣裙"), "A");
-  EXPECT_EQ(read_file(paipai_file()), line("0", gbk("连衣裙"), "A"));
+  EXPECT_EQ(read_file(paipai_file()), list_line("0", gbk("连衣裙"), "A"));
   add("k", "B");
   add(" k ", " C ");  // taken as typed, no trimming
-  const Text three = line("0", gbk("连衣裙"), "A") + line("1", "k", "B") + line("2", " k ", " C ");
+  const Text three =
+      list_line("0", gbk("连衣裙"), "A") + list_line("1", "k", "B") + list_line("2", " k ", " C ");
   EXPECT_EQ(read_file(paipai_file()), three);
   EXPECT_EQ(control_text(form().编辑框1), " k ") << "the inputs keep their texts";
 
   form().超级列表框1->select_row(1);
   click(form().按钮3);
-  EXPECT_EQ(read_file(paipai_file()), line("0", gbk("连衣裙"), "A") + line("2", " k ", " C "));
+  EXPECT_EQ(read_file(paipai_file()),
+            list_line("0", gbk("连衣裙"), "A") + list_line("2", " k ", " C "));
   add(" k ", " C ");  // duplicates are allowed; the new id is the row count before
-  const Text final_file =
-      line("0", gbk("连衣裙"), "A") + line("2", " k ", " C ") + line("2", " k ", " C ");
+  const Text final_file = list_line("0", gbk("连衣裙"), "A") + list_line("2", " k ", " C ") +
+                          list_line("2", " k ", " C ");
   EXPECT_EQ(read_file(paipai_file()), final_file);
 
   harness.restart();
@@ -108,7 +108,7 @@ TEST_F(ListCommands, AddActsOnTheListOfTheCurrentPage) {
 
   form().选择夹1->setCurrentIndex(1);
   add("t", "T");
-  EXPECT_EQ(read_file(taobao_file()), line("0", "t", "T"));
+  EXPECT_EQ(read_file(taobao_file()), list_line("0", "t", "T"));
   EXPECT_FALSE(std::filesystem::exists(paipai_file()));
 
   harness.restart();
@@ -123,20 +123,20 @@ TEST_F(ListCommands, DeleteWithNothingSelectedStillRewritesTheFile) {
   harness.start();
   ASSERT_EQ(form().超级列表框1->selected_row(), -1);
   click(form().按钮3);
-  EXPECT_EQ(read_file(paipai_file()), line("0", "k", "A"));
+  EXPECT_EQ(read_file(paipai_file()), list_line("0", "k", "A"));
   harness.restart();
   EXPECT_EQ(ids(form().超级列表框1), std::vector<Text>{"0"});
 }
 
 TEST_F(ListCommands, ClearListEmptiesOnlyTheListOfThePage) {
   harness.stop();
-  write_file(paipai_file(), line("0", "p", "P") + line("1", "q", "Q"));
-  write_file(taobao_file(), line("0", "t", "T"));
+  write_file(paipai_file(), list_line("0", "p", "P") + list_line("1", "q", "Q"));
+  write_file(taobao_file(), list_line("0", "t", "T"));
   harness.start();
   click(form().按钮6);
   EXPECT_EQ(form().超级列表框1->row_count(), 0);
   EXPECT_EQ(read_file(paipai_file()), "");
-  EXPECT_EQ(read_file(taobao_file()), line("0", "t", "T"));
+  EXPECT_EQ(read_file(taobao_file()), list_line("0", "t", "T"));
 
   harness.restart();
   EXPECT_EQ(form().超级列表框1->row_count(), 0);
@@ -146,14 +146,14 @@ TEST_F(ListCommands, ClearListEmptiesOnlyTheListOfThePage) {
 
 TEST_F(ListCommands, ClearInputsOnAnyPageTouchesNoList) {
   harness.stop();
-  write_file(taobao_file(), line("0", "t", "T"));
+  write_file(taobao_file(), list_line("0", "t", "T"));
   harness.start();
   form().选择夹1->setCurrentIndex(3);
   click(form().按钮7);
   EXPECT_EQ(control_text(form().编辑框1), "");
   EXPECT_EQ(control_text(form().编辑框2), "");
   EXPECT_EQ(ids(form().超级列表框2), std::vector<Text>{"0"});
-  EXPECT_EQ(read_file(taobao_file()), line("0", "t", "T"));
+  EXPECT_EQ(read_file(taobao_file()), list_line("0", "t", "T"));
 
   harness.restart();
   EXPECT_EQ(control_text(form().编辑框1), "") << "the cleared inputs were stored";
@@ -162,7 +162,7 @@ TEST_F(ListCommands, ClearInputsOnAnyPageTouchesNoList) {
 
 TEST_F(ListCommands, ActivatingARowCopiesItBack) {
   harness.stop();
-  const Text file = line("0", gbk("连衣裙"), "A") + line("1", "", "B");
+  const Text file = list_line("0", gbk("连衣裙"), "A") + list_line("1", "", "B");
   write_file(paipai_file(), file);
   harness.start();
   harness.window().show();
@@ -195,7 +195,7 @@ TEST_F(ListCommands, ActivatingARowCopiesItBack) {
 
 TEST_F(ListCommands, EnterOnATaobaoRowCopiesItBack) {
   harness.stop();
-  write_file(taobao_file(), line("0", "t", "T"));
+  write_file(taobao_file(), list_line("0", "t", "T"));
   harness.start();
   harness.window().show();
   form().选择夹1->setCurrentIndex(1);

@@ -4,6 +4,7 @@
 
 #include "lists/list_file.h"
 #include "lists/list_store.h"
+#include "support/core/list_lines.h"
 #include "support/gui/recorders.h"
 #include "support/gui/window_harness.h"
 #include "ui/control_text.h"
@@ -12,15 +13,10 @@ namespace shop {
 namespace {
 
 using testing::gbk;
+using testing::list_line;
 using testing::read_file;
 using testing::WindowHarness;
 using testing::write_file;
-
-const Text S = kColumnSeparator;
-
-Text line(const Text& id, const Text& keyword, const Text& address) {
-  return id + S + keyword + S + address + S + S + S + S + "\r\n";
-}
 
 Text text_of(QWidget* control) {
   return control_text(control);
@@ -107,8 +103,8 @@ TEST(MainWindow, ControlsHaveTheirNamesKindsAndPlaces) {
 TEST(MainWindow, StartUpShowsThePaipaiListOnly) {
   WindowHarness harness;
   write_file(harness.directory().file("拍拍排名.txt"),
-             line("0", gbk("连衣裙"), "A") + line("1", "k", "B"));
-  write_file(harness.directory().file("淘宝排名.txt"), line("7", "t", "T"));
+             list_line("0", gbk("连衣裙"), "A") + list_line("1", "k", "B"));
+  write_file(harness.directory().file("淘宝排名.txt"), list_line("7", "t", "T"));
   harness.start();
   EXPECT_EQ(column(harness.form().超级列表框1, 1), (std::vector<Text>{gbk("连衣裙"), "k"}));
   EXPECT_EQ(harness.form().超级列表框2->row_count(), 0);
@@ -116,8 +112,9 @@ TEST(MainWindow, StartUpShowsThePaipaiListOnly) {
 
 TEST(MainWindow, PageChangesReloadTheListOfTheNewPage) {
   WindowHarness harness;
-  write_file(harness.directory().file("拍拍排名.txt"), line("0", "p", "P"));
-  write_file(harness.directory().file("淘宝排名.txt"), line("0", "t1", "T") + line("1", "t2", "T"));
+  write_file(harness.directory().file("拍拍排名.txt"), list_line("0", "p", "P"));
+  write_file(harness.directory().file("淘宝排名.txt"),
+             list_line("0", "t1", "T") + list_line("1", "t2", "T"));
   harness.start();
   MainForm& form = harness.form();
 
@@ -130,7 +127,8 @@ TEST(MainWindow, PageChangesReloadTheListOfTheNewPage) {
   form.选择夹1->setCurrentIndex(3);
   EXPECT_EQ(form.超级列表框2->row_count(), 2) << "rows are shown once, not twice";
 
-  write_file(harness.directory().file("拍拍排名.txt"), line("0", "p", "P") + line("1", "q", "Q"));
+  write_file(harness.directory().file("拍拍排名.txt"),
+             list_line("0", "p", "P") + list_line("1", "q", "Q"));
   form.选择夹1->setCurrentIndex(0);
   EXPECT_EQ(column(form.超级列表框1, 1), (std::vector<Text>{"p", "q"}));
   EXPECT_EQ(form.超级列表框2->row_count(), 0);
@@ -183,7 +181,7 @@ TEST(TrackingListView, KeepsTheExactBytesOfEveryCell) {
   const Text odd =
       "\x80\xFF\xB0"
       "A\x81\x30 \xFE\x20";  // not GBK, but whole pairs
-  const Text file = line("0", odd, "\xFE\xFE") + line("1", gbk("连衣裙"), "x");
+  const Text file = list_line("0", odd, "\xFE\xFE") + list_line("1", gbk("连衣裙"), "x");
   write_file(harness.directory().file("拍拍排名.txt"), file);
   TrackingListView& view = *harness.form().超级列表框1;
   load_list_file(view, harness.directory().file("拍拍排名.txt"));
@@ -199,10 +197,10 @@ TEST(ListFiles, ReadOnlyOrMissingTargetsKeepTheFormerFileWhole) {
   TrackingListView& view = *harness.form().超级列表框1;
   view.set_cell(view.append_row(), 1, "new");
   const auto path = harness.directory().file("拍拍排名.txt");
-  write_file(path, line("0", "old", "A"));
+  write_file(path, list_line("0", "old", "A"));
   std::filesystem::permissions(path, std::filesystem::perms::owner_read);
   save_list_file(view, path);
-  EXPECT_EQ(read_file(path), line("0", "old", "A"));
+  EXPECT_EQ(read_file(path), list_line("0", "old", "A"));
   save_list_file(view, harness.directory().file("missing/拍拍排名.txt"));  // nothing to see
   EXPECT_EQ(view.row_count(), 1);
 }
