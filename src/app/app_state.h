@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "ranking/row_check.h"
+#include "ranking/worker_pool.h"
 #include "web/text.h"
 
 namespace shop {
@@ -13,6 +15,9 @@ struct AppState {
   Settings settings = default_settings();
   // Pieces 0-2 frame the Paipai search address, pieces 3-4 the Taobao one.
   std::vector<Text> search_address_parts;
+  // The ranking checks' worker threads and the context of the row being checked.
+  WorkerPool worker_pool;
+  RowCheck row_check;
 };
 
 }  // namespace shop

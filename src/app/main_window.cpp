@@ -42,7 +42,9 @@ Text bundled_help_address() {
 }  // namespace
 
 MainWindow::MainWindow(AppState& state)
-    : state_(state), form_(this, load_settings_into(state).paipai_item_site) {
+    : state_(state),
+      form_(this, load_settings_into(state).paipai_item_site),
+      ranking_{form_, state.worker_pool, state.row_check, state.search_address_parts} {
   QFont font;
   font.setPixelSize(12);
   setFont(font);
@@ -59,6 +61,7 @@ void MainWindow::bind_events() {
   connect(form_.选择夹1, &QTabWidget::currentChanged, this, [this] { on_page_changed(); });
   form_.编辑框2->installEventFilter(this);
   connect(form_.按钮8, &QPushButton::clicked, this, [this] { open_help_page(); });
+  connect(form_.按钮2, &QPushButton::clicked, this, [this] { run_ranking_check(ranking_); });
 }
 
 void MainWindow::on_created() {
@@ -77,12 +80,18 @@ void MainWindow::on_created() {
 void MainWindow::load_list_of_current_page() {
   const TrackingList list =
       form_.选择夹1->currentIndex() == 0 ? paipai_list(form_) : taobao_list(form_);
-  load_list_file(*list.view, list.file);
+  // The list under a ranking run keeps its rows: the run writes into them by index.
+  if (list.view != ranking_.running_list) {
+    load_list_file(*list.view, list.file);
+  }
 }
 
 void MainWindow::on_page_changed() {
-  form_.超级列表框1->remove_all_rows();
-  form_.超级列表框2->remove_all_rows();
+  for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
+    if (view != ranking_.running_list) {
+      view->remove_all_rows();
+    }
+  }
   if (form_.选择夹1->currentIndex() == 0) {
     form_.按钮2->setText(QString::fromUtf8("开始拍拍检测排名"));
     form_.按钮1->setText(QString::fromUtf8("拍拍宝贝添加"));
