@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_main.h"
+
 #include <cstdio>
 #include <string>
 
@@ -95,14 +97,8 @@ BENCHMARK(BM_TextBetween);
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("BM_FindText target: >= 1000 MB/s\n");
-  std::printf("BM_FindTextReverse target: >= 1000 MB/s\n");
-  std::printf("BM_FindTextLeadByteRun, BM_UrlEncode, BM_TextBetween: no target (for reference)\n");
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return shop::bench::run_benchmarks(
+      argc, argv,
+      {"BM_FindText target: >= 1000 MB/s", "BM_FindTextReverse target: >= 1000 MB/s",
+       "BM_FindTextLeadByteRun, BM_UrlEncode, BM_TextBetween: no target (for reference)"});
 }

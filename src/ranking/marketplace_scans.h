@@ -36,15 +36,20 @@ using PageScan = void (*)(RankingRunContext& run, std::int32_t page, std::int32_
 // after the fresh lock is made) and posts the first pages of `scan`.
 void start_row_check(RankingRunContext& run, const Text& keyword, std::int32_t page_count,
                      std::int32_t row, const std::function<Text()>& item_key, PageScan scan);
-// Whether a page task should do its work: only while the pool is Running.
-bool page_still_wanted(const RankingRunContext& run);
-// The fetched text of a result page; empty when the fetch failed.
-Text fetch_result_page(const Text& address);
-// Writes the item's place into column 3 of the row and stops the pool.
-void report_place(RankingRunContext& run, TrackingListView* list, std::int32_t page,
-                  std::int32_t row, int place);
-// The end-of-page step of a task of `scan`.
-void end_page_task(RankingRunContext& run, PageScan scan, std::int32_t row);
+// What a marketplace's page task is made of.
+struct PageScanSteps {
+  PageScan self;  // the task itself, for the pages still to post
+  TrackingListView* list;
+  Text (*sort_choice)(const MainForm& form);
+  std::function<Text(const Text& sort)> search_address;
+  int (*place)(const Text& page, const Text& item_key);
+};
+// One page task. While the pool is Running: read the sort choice on the
+// user-interface thread, fetch the search address built with it and, when the page
+// lists the item, write its place into column 3 of the row and stop the pool. Then,
+// in any case, the end-of-page step.
+void scan_result_page(RankingRunContext& run, const PageScanSteps& steps, std::int32_t page,
+                      std::int32_t row);
 // The value of the last checked button among `choices`, or empty text: when more
 // than one reads as checked, the last in the list wins.
 struct RadioChoice {
@@ -52,7 +57,5 @@ struct RadioChoice {
   const char* value;
 };
 Text last_checked_value(std::initializer_list<RadioChoice> choices);
-// The value of a control read on the user-interface thread, from any thread.
-Text read_on_ui_thread(const std::function<Text()>& read);
 
 }  // namespace shop

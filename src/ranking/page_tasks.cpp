@@ -25,26 +25,22 @@ void start_row_check(RankingRunContext& run, const Text& keyword, std::int32_t p
   post_first_pages(run.row_check, run.pool, task_of(run, scan), row);
 }
 
-bool page_still_wanted(const RankingRunContext& run) {
-  return run.pool.state() == WorkerPool::Running;
-}
-
-Text fetch_result_page(const Text& address) {
-  PageRequest request;
-  request.address = address;
-  return body_to_text(fetch_page(request));
-}
-
-void report_place(RankingRunContext& run, TrackingListView* list, std::int32_t page,
-                  std::int32_t row, int place) {
-  const Text position = place_text(page, place);
-  on_ui_thread([&] { list->set_cell(row, 3, position); });
-  run.pool.stop();
-}
-
-void end_page_task(RankingRunContext& run, PageScan scan, std::int32_t row) {
+void scan_result_page(RankingRunContext& run, const PageScanSteps& steps, std::int32_t page,
+                      std::int32_t row) {
+  if (run.pool.state() == WorkerPool::Running) {
+    Text sort;
+    on_ui_thread([&] { sort = steps.sort_choice(run.form); });
+    PageRequest request;
+    request.address = steps.search_address(sort);
+    const int place = steps.place(body_to_text(fetch_page(request)), run.row_check.item_key);
+    if (place > 0) {
+      const Text position = place_text(page, place);
+      on_ui_thread([&] { steps.list->set_cell(row, 3, position); });
+      run.pool.stop();
+    }
+  }
   QProgressBar* bar = run.form.进度条1;
-  end_page(run.row_check, run.pool, task_of(run, scan), row,
+  end_page(run.row_check, run.pool, task_of(run, steps.self), row,
            [bar](std::int32_t pages_done) { on_ui_thread([&] { bar->setValue(pages_done); }); });
 }
 
@@ -55,12 +51,6 @@ Text last_checked_value(std::initializer_list<RadioChoice> choices) {
       value = choice.value;
     }
   }
-  return value;
-}
-
-Text read_on_ui_thread(const std::function<Text()>& read) {
-  Text value;
-  on_ui_thread([&] { value = read(); });
   return value;
 }
 

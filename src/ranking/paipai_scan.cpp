@@ -31,16 +31,13 @@ void start_paipai_row_check(RankingRunContext& run, const Text& keyword, std::in
 }
 
 void scan_paipai_page(RankingRunContext& run, std::int32_t page, std::int32_t row) {
-  if (page_still_wanted(run)) {
-    const Text sort_code = read_on_ui_thread([&run] { return paipai_sort_code(run.form); });
-    const Text address =
-        paipai_search_address(run.search_address_parts, run.row_check.keyword, sort_code, page);
-    const int place = paipai_listing_place(fetch_result_page(address), run.row_check.item_key);
-    if (place > 0) {
-      report_place(run, run.form.超级列表框1, page, row, place);
-    }
-  }
-  end_page_task(run, scan_paipai_page, row);
+  const auto address = [&run, page](const Text& sort_code) {
+    return paipai_search_address(run.search_address_parts, run.row_check.keyword, sort_code, page);
+  };
+  scan_result_page(
+      run,
+      {scan_paipai_page, run.form.超级列表框1, paipai_sort_code, address, paipai_listing_place},
+      page, row);
 }
 
 }  // namespace shop

@@ -25,13 +25,11 @@ void wait_until_idle(WorkerPool& pool) {
   QTimer pause;
   pause.setSingleShot(true);
   QObject::connect(&pause, &QTimer::timeout, &loop, &QEventLoop::quit);
-  // Posted events for `waker` are dropped when it goes, so a late wake-up finds
-  // nothing stale; the callback is removed before that.
-  QObject waker;
-  pool.set_idle_callback([&waker, &loop] {
-    QMetaObject::invokeMethod(
-        &waker, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-  });
+  // The wake-up is a queued call by name, so that no data of the worker thread
+  // travels with it; a call still queued when the loop goes is dropped with it, and
+  // the callback is removed before that.
+  pool.set_idle_callback(
+      [&loop] { QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection); });
   while (pool.state() != WorkerPool::Idle) {
     pause.start(kLongestPauseMs);
     loop.exec();

@@ -20,16 +20,14 @@ void start_taobao_row_check(RankingRunContext& run, const Text& keyword, std::in
 }
 
 void scan_taobao_page(RankingRunContext& run, std::int32_t page, std::int32_t row) {
-  if (page_still_wanted(run)) {
-    const Text sort = read_on_ui_thread([&run] { return taobao_sort_parameter(run.form); });
-    const Text address =
-        taobao_search_address(run.search_address_parts, run.row_check.keyword, page, sort);
-    const int place = taobao_listing_place(fetch_result_page(address), run.row_check.item_key);
-    if (place > 0) {
-      report_place(run, run.form.超级列表框2, page, row, place);
-    }
-  }
-  end_page_task(run, scan_taobao_page, row);
+  const auto address = [&run, page](const Text& sort_parameter) {
+    return taobao_search_address(run.search_address_parts, run.row_check.keyword, page,
+                                 sort_parameter);
+  };
+  scan_result_page(run,
+                   {scan_taobao_page, run.form.超级列表框2, taobao_sort_parameter, address,
+                    taobao_listing_place},
+                   page, row);
 }
 
 }  // namespace shop

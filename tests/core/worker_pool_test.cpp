@@ -184,13 +184,17 @@ TEST(RowCheck, AFindStopsPostingMorePages) {
   WorkerPool pool;
   RowCheck check;
   std::atomic<int> ran{0};
+  std::atomic<bool> posted{false};
   WorkerPool::Task task;
   task = [&](std::int32_t page, std::int32_t row) {
     ++ran;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
     if (page == 3) {
+      while (!posted && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+      }
       pool.stop();
     }
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (pool.state() == WorkerPool::Running && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::yield();
     }
@@ -199,6 +203,7 @@ TEST(RowCheck, AFindStopsPostingMorePages) {
   ASSERT_EQ(pool.start(10), 10);
   begin_row_check(check, "k", 2'000'000'000);
   post_first_pages(check, pool, task, 0);
+  posted = true;
   ASSERT_TRUE(pool.wait_idle_for(20s));
   EXPECT_EQ(ran, kPagesPostedAhead);
   EXPECT_EQ(check.pages_done, kPagesPostedAhead);

@@ -32,6 +32,10 @@ FakeMarketplace::FakeMarketplace() {
   server_.start();
 }
 
+FakeMarketplace::~FakeMarketplace() {
+  server_.stop();
+}
+
 void FakeMarketplace::set_paipai_page(const std::string& keyword, const std::string& sort_code,
                                       int page, std::string body) {
   std::lock_guard lock(mutex_);

@@ -27,6 +27,8 @@ class FakeMarketplace {
   };
 
   FakeMarketplace();
+  // Stops the server first: its threads use the fixtures and the records.
+  ~FakeMarketplace();
 
   void set_paipai_page(const std::string& keyword, const std::string& sort_code, int page,
                        std::string body);
