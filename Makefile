@@ -39,7 +39,7 @@ bench: build
 tsan: deps
 	@cmake -S . -B build-tsan -DSHOP_TSAN=ON -DSHOP_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-tsan -j$(JOBS)
-	@cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1" \
+	@cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/scripts/tsan-suppressions.txt" \
 	  ctest --output-on-failure -R 'worker_pool|ranking|page_fetch'
 
 # A picture of the window under Xvfb, for the README.

@@ -1,16 +1,18 @@
 #pragma once
-// The main of a benchmark program that prints its targets before the figures.
+// The main of a Google Benchmark program that prints its targets first.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace shop::bench {
 
-// Prints `targets` (one or more lines), then runs the benchmarks named on the
-// command line (all by default).
-inline int run_benchmarks(int argc, char** argv, const char* targets) {
-  std::fputs(targets, stdout);
+// Prints one line per target, then runs the registered benchmarks.
+inline int run_benchmarks(int argc, char** argv, std::initializer_list<const char*> targets) {
+  for (const char* target : targets) {
+    std::printf("%s\n", target);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;

@@ -2,9 +2,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_main.h"
+
+#include <cstdio>
 #include <string>
 
-#include "bench_main.h"
 #include "web/text.h"
 
 namespace {
@@ -97,7 +99,6 @@ BENCHMARK(BM_TextBetween);
 int main(int argc, char** argv) {
   return shop::bench::run_benchmarks(
       argc, argv,
-      "BM_FindText target: >= 1000 MB/s\n"
-      "BM_FindTextReverse target: >= 1000 MB/s\n"
-      "BM_FindTextLeadByteRun, BM_UrlEncode, BM_TextBetween: no target (for reference)\n");
+      {"BM_FindText target: >= 1000 MB/s", "BM_FindTextReverse target: >= 1000 MB/s",
+       "BM_FindTextLeadByteRun, BM_UrlEncode, BM_TextBetween: no target (for reference)"});
 }

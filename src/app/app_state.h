@@ -6,6 +6,8 @@
 
 #include "app/control_state_store.h"
 #include "app/settings.h"
+#include "ranking/row_check.h"
+#include "ranking/worker_pool.h"
 #include "web/text.h"
 
 namespace shop {
@@ -16,6 +18,9 @@ struct AppState {
   std::vector<Text> search_address_parts;
   // The main window's input values in the control-state file.
   ControlStateStore control_state;
+  // The ranking checks' worker threads and the context of the row being checked.
+  WorkerPool worker_pool;
+  RowCheck row_check;
 };
 
 }  // namespace shop

@@ -45,7 +45,9 @@ Text bundled_help_address() {
 }  // namespace
 
 MainWindow::MainWindow(AppState& state)
-    : state_(state), form_(this, load_settings_into(state).paipai_item_site) {
+    : state_(state),
+      form_(this, load_settings_into(state).paipai_item_site),
+      ranking_{form_, state.worker_pool, state.row_check, state.search_address_parts} {
   QFont font;
   font.setPixelSize(12);
   setFont(font);
@@ -91,6 +93,7 @@ void MainWindow::bind_events() {
   connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
   connect(form_.按钮10, &QPushButton::clicked, this,
           [this] { generate_wangwang_code(form_, state_.settings.wangwang_status_host); });
+  connect(form_.按钮2, &QPushButton::clicked, this, [this] { run_ranking_check(ranking_); });
 }
 
 void MainWindow::on_created() {
@@ -112,12 +115,18 @@ void MainWindow::on_created() {
 void MainWindow::load_list_of_current_page() {
   const TrackingList list =
       form_.选择夹1->currentIndex() == 0 ? paipai_list(form_) : taobao_list(form_);
-  load_list_file(*list.view, list.file);
+  // The list under a ranking run keeps its rows: the run writes into them by index.
+  if (list.view != ranking_.running_list) {
+    load_list_file(*list.view, list.file);
+  }
 }
 
 void MainWindow::on_page_changed() {
-  form_.超级列表框1->remove_all_rows();
-  form_.超级列表框2->remove_all_rows();
+  for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
+    if (view != ranking_.running_list) {
+      view->remove_all_rows();
+    }
+  }
   if (form_.选择夹1->currentIndex() == 0) {
     form_.按钮2->setText(QString::fromUtf8("开始拍拍检测排名"));
     form_.按钮1->setText(QString::fromUtf8("拍拍宝贝添加"));

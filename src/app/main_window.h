@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/app_state.h"
+#include "ranking/ranking_run.h"
 #include "ui/main_form.h"
 
 namespace shop {
@@ -32,6 +33,7 @@ class MainWindow : public QWidget {
 
   AppState& state_;
   MainForm form_;
+  RankingRunContext ranking_;
 };
 
 }  // namespace shop

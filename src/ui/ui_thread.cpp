@@ -1,9 +1,68 @@
 #include "ui/ui_thread.h"
 
 #include <QCoreApplication>
+#include <QObject>
 #include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 namespace shop {
+namespace {
+
+// One call waiting for the user-interface thread. The hand-over goes through
+// standard locks rather than through data carried by Qt's event queue, so that the
+// thread sanitizer sees what orders the worker's and the interface thread's
+// accesses (Qt's own locks are invisible to it).
+struct PendingCall {
+  explicit PendingCall(const std::function<void()>& call) : work(&call) {}
+  const std::function<void()>* work;
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+};
+
+std::mutex pending_mutex;
+std::deque<PendingCall*> pending_calls;
+
+void run_pending_calls() {
+  for (;;) {
+    PendingCall* call = nullptr;
+    {
+      std::lock_guard lock(pending_mutex);
+      if (pending_calls.empty()) {
+        return;
+      }
+      call = pending_calls.front();
+      pending_calls.pop_front();
+    }
+    (*call->work)();
+    std::lock_guard lock(call->mutex);
+    call->done = true;
+    call->finished.notify_one();
+  }
+}
+
+// Runs the waiting calls when the queued wake-up reaches the interface thread.
+class CallRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  Q_INVOKABLE void run_pending() { run_pending_calls(); }
+};
+
+// Made on the interface thread as the application starts, before any worker thread
+// can exist, and owned by the application.
+CallRunner* call_runner = nullptr;
+
+void make_call_runner() {
+  call_runner = new CallRunner;
+  call_runner->setParent(QCoreApplication::instance());
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(make_call_runner)
 
 bool is_ui_thread() {
   const QCoreApplication* app = QCoreApplication::instance();
@@ -15,8 +74,18 @@ void on_ui_thread(const std::function<void()>& work) {
     work();
     return;
   }
-  QMetaObject::invokeMethod(
-      QCoreApplication::instance(), [&work] { work(); }, Qt::BlockingQueuedConnection);
+  PendingCall call(work);
+  {
+    std::lock_guard lock(pending_mutex);
+    pending_calls.push_back(&call);
+  }
+  // The queued wake-up carries no data; whichever wake-up comes first runs every
+  // call waiting by then.
+  QMetaObject::invokeMethod(call_runner, "run_pending", Qt::QueuedConnection);
+  std::unique_lock lock(call.mutex);
+  call.finished.wait(lock, [&call] { return call.done; });
 }
 
 }  // namespace shop
+
+#include "ui_thread.moc"
