@@ -43,6 +43,7 @@ QString shown_text(const QWidget* control) {
 void show_control_text(QWidget* control, const QString& text) {
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     edit->setText(text);
+    edit->setCursorPosition(0);  // show the beginning of a long address, not its end
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
     edit->setPlainText(text);
   } else if (auto* combo = qobject_cast<QComboBox*>(control)) {

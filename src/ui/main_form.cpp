@@ -98,7 +98,6 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(编辑框2, group, 296, 42, 228, 22);
   show_control_text(编辑框2, QString::fromLatin1(paipai_item_site.c_str()) +
                                  "/search/0/9723820700000000040100000C465B4E-8B80.html");
-  编辑框2->setCursorPosition(0);
   SHOP_CONTROL(按钮7, group, 528, 35, 42, 25);
   set_text(按钮7, "清空");
   SHOP_CONTROL(按钮4, group, 573, 35, 39, 25);

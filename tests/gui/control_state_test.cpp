@@ -25,7 +25,11 @@ class ControlState : public ::testing::Test {
     write_file(state_file(), gbk(utf8_lines));
     harness.start();
   }
-  void type_into(QWidget* box, const char* keys) { QTest::keyClicks(box, keys); }
+  // Types at the end of the box's text, as a user who clicked behind it would.
+  void type_into(QWidget* box, const char* keys) {
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, keys);
+  }
 
   testing::MessageRecorder messages;
   WindowHarness harness;
