@@ -1,17 +1,11 @@
 #include "app/control_state_rules.h"
 
+#include "web/system_texts.h"
 #include "web/text.h"
 
 namespace shop {
-namespace {
-
-const Text kTrue = "\xD5\xE6";  // 真
-const Text kYes = "\xCA\xC7";   // 是
-
-}  // namespace
-
 bool text_to_bool(const Text& text) {
-  if (text == kTrue || text == kYes || text == "yes" || text == "1") {
+  if (text == kTrueText || text == kYesText || text == "yes" || text == "1") {
     return true;
   }
   Text upper;

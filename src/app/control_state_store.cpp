@@ -12,16 +12,10 @@
 #include "lists/file_store.h"
 #include "ui/control_text.h"
 #include "ui/gbk.h"
+#include "web/system_texts.h"
 
 namespace shop {
 namespace {
-
-const Text kEditBoxSection = "\xB1\xE0\xBC\xAD\xBF\xF2";      // 编辑框
-const Text kComboBoxSection = "\xD7\xE9\xBA\xCF\xBF\xF2";     // 组合框
-const Text kRadioButtonSection = "\xB5\xA5\xD1\xA1\xBF\xF2";  // 单选框
-const Text kCheckBoxSection = "\xD1\xA1\xD4\xF1\xBF\xF2";     // 选择框
-const Text kSelected = "\xD5\xE6";                            // 真
-const Text kNotSelected = "\xBC\xD9";                         // 假
 
 QString executable_file_path() {
   if (QCoreApplication::instance() != nullptr) {
@@ -46,7 +40,7 @@ bool is_edit_box(const QWidget* control) {
 }
 
 Text state_text(bool on) {
-  return on ? kSelected : kNotSelected;
+  return on ? kTrueText : kFalseText;
 }
 
 void restore_content(const std::filesystem::path& file, const Text& section, QWidget* control) {

@@ -16,6 +16,7 @@
 #include "lists/tracking_lists.h"
 #include "ui/gbk.h"
 #include "ui/open_in_browser.h"
+#include "web/system_texts.h"
 
 namespace shop {
 namespace {
@@ -99,7 +100,7 @@ void MainWindow::bind_events() {
 void MainWindow::on_created() {
   const Settings& settings = state_.settings;
   setWindowTitle(windowTitle() +
-                 from_gbk(" V2.0  " + settings.vendor_name + " \xB9\xD9\xCD\xF8: " +  // 官网
+                 from_gbk(" V2.0  " + settings.vendor_name + kVendorSiteLabel +
                           settings.vendor_site + "  QQ:" + settings.vendor_contact));
   form_.超文本浏览框1->navigate(settings.banner_page);
   form_.超文本浏览框2->navigate(settings.product_page);

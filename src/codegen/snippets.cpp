@@ -1,16 +1,15 @@
 #include "codegen/snippets.h"
 
+#include "web/system_texts.h"
+
 namespace shop {
 namespace {
 
-const Text kMusicPlaceholder = "{\xD2\xF4\xC0\xD6}";  // {音乐}
 const Text kIdPlaceholder = "{ww}";
-const Text kStylePlaceholder = "{\xB7\xE7\xB8\xF1}";  // {风格}
-const Text kTipPlaceholder = "{\xCC\xE1\xCA\xBE}";    // {提示}
 
 }  // namespace
 
-const Text kMusicTemplate = "<bgsound balance=\"0\" src=\"" + kMusicPlaceholder +
+const Text kMusicTemplate = Text("<bgsound balance=\"0\" src=\"") + kMusicPlaceholder +
                             "\" volume=\"0\" loop=\"infinite\"></bgsound>";
 
 Text wangwang_template(const Text& status_host) {

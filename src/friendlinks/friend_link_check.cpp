@@ -11,13 +11,11 @@
 #include "ui/message.h"
 #include "ui/ui_thread.h"
 #include "web/page_fetch.h"
+#include "web/system_texts.h"
 
 namespace shop {
 namespace {
 
-const Text kStatusChecking = "\xBC\xEC\xB2\xE2\xD6\xD0";  // 检测中
-const Text kStatusLinked = "\xA1\xCC";                    // √
-const Text kStatusNotLinked = "\xA1\xC1";                 // ×
 constexpr int kStatusColumn = 3;
 constexpr int kAddressColumn = 1;
 
@@ -105,9 +103,7 @@ void friend_link_check(const FriendLinkJob& job) {
 
 void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites) {
   if (control_text(form.店铺地址).empty()) {
-    show_message(
-        "\xC7\xEB\xCF\xC8\xCC\xED\xBC\xD3\xB5\xEA\xC6\xCC\xD0\xC5\xCF\xA2",  // 请先添加店铺信息
-        "\xCC\xE1\xCA\xBE", 64);                                             // 提示
+    show_message(kAddShopFirstMessage, kHintTitle, 64);
     return;
   }
   form.按钮_友情检测->setEnabled(false);

@@ -4,11 +4,13 @@
 #include <cstring>
 #include <exception>
 
+#include "web/system_texts.h"
+
 namespace shop {
 
 const Text kPaipaiBlockStart = "<div class=\"pfhlkd_link\">";
 const Text kPaipaiBlockEnd = "</div>";
-const Text kTaobaoBlockStart = "<span>\xD3\xD1\xC7\xE9\xC1\xB4\xBD\xD3</span>";  // 友情链接
+const Text kTaobaoBlockStart = kTaobaoFriendBlockStart;
 const Text kTaobaoBlockEnd = "\n</div>\n</div>";
 
 namespace {

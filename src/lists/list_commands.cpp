@@ -7,13 +7,11 @@
 #include "ui/control_text.h"
 #include "ui/message.h"
 #include "ui/open_in_browser.h"
+#include "web/system_texts.h"
 
 namespace shop {
 namespace {
 
-const Text kEmptyInputMessage =
-    "\xD2\xD4\xC9\xCF\xC4\xDA\xC8\xDD\xB2\xBB\xC4\xDC\xCE\xAA\xBF\xD5!";  // 以上内容不能为空!
-const Text kEmptyInputTitle = "\xCC\xE1\xCA\xBE";                         // 提示
 constexpr int kInformationFlags = 64;
 
 constexpr int kIdColumn = 0;
@@ -30,7 +28,7 @@ void add_tracked_item(MainForm& form) {
   const Text keyword = control_text(form.编辑框1);
   const Text address = control_text(form.编辑框2);
   if (keyword.empty() || address.empty()) {
-    show_message(kEmptyInputMessage, kEmptyInputTitle, kInformationFlags);
+    show_message(kEmptyInputMessage, kHintTitle, kInformationFlags);
     return;
   }
   const auto list = list_of_current_page(form);

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "web/system_texts.h"
 #include "web/text.h"
 
 namespace shop {
@@ -12,7 +13,6 @@ namespace shop {
 // id, 关键字, 网址, 排名, 上次排名, 上上次排名
 using TrackedItem = std::array<Text, 6>;
 
-inline const Text kColumnSeparator = "\xA1\xDC\xA1\xD5\xA1\xDD";  // ≤≌≥
 inline const Text kLineSeparator = "\r\n";
 
 // A zero byte ends the text; surplus fields are dropped, missing ones left empty.

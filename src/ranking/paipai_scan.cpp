@@ -1,6 +1,7 @@
 #include "ranking/marketplace_scans.h"
 #include "ranking/search_scan.h"
 #include "ui/message.h"
+#include "web/system_texts.h"
 
 namespace shop {
 
@@ -9,8 +10,7 @@ Text extract_paipai_item_code(const Text& item_address) {
   if (codes.size() == 1) {
     return codes.front();
   }
-  show_message(
-      "\xCC\xE1\xC8\xA1\xB1\xA6\xB1\xB4\xCC\xD8\xD5\xF7\xC2\xEB\xCA\xA7\xB0\xDC");  // 提取宝贝特征码失败
+  show_message(kItemCodeFailedMessage);
   return {};
 }
 

@@ -11,6 +11,7 @@
 #include "ranking/search_scan.h"
 #include "ui/control_text.h"
 #include "ui/message.h"
+#include "web/system_texts.h"
 
 namespace shop {
 namespace {
@@ -97,11 +98,7 @@ void run_ranking_check(RankingRunContext& run) {
   form.进度条2->setMaximum(std::max(row_count, 1));
   form.进度条2->setValue(0);
   if (row_count < 1) {
-    show_message(
-        "\xC7\xEB\xCF\xC8\xCC\xED\xBC\xD3\xD2\xBB\xCC\xF5\xD2\xAA\xBC\xEC\xB2\xE2\xB5\xC4"
-        "\xCA\xFD\xBE\xDD",  // 请先添加一条要检测的数据
-        "\xCC\xE1\xCA\xBE",  // 提示
-        64);
+    show_message(kAddRowFirstMessage, kHintTitle, 64);
     form.按钮2->setEnabled(true);
     return;
   }

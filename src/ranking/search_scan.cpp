@@ -150,11 +150,11 @@ int taobao_listing_place(const Text& page, const Text& item_key) {
 }
 
 Text place_text(std::int64_t page, int place) {
-  return std::to_string(page) + "\xD2\xB3\xB5\xDA" + std::to_string(place) + "\xB8\xF6";  // 页第 个
+  return std::to_string(page) + kFoundPageWord + std::to_string(place) + kFoundPlaceWord;
 }
 
 Text not_within_text(const Text& page_count_text) {
-  return "\xB2\xBB\xD4\xDA" + page_count_text + "\xD2\xB3\xC4\xDA";  // 不在 页内
+  return kNotWithinPrefix + page_count_text + kNotWithinSuffix;
 }
 
 }  // namespace shop

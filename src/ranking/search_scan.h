@@ -8,12 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "web/system_texts.h"
 #include "web/text.h"
 
 namespace shop {
-
-// The placeholder column 3 shows while its row is checked: 计算中...
-inline const Text kCheckingPlaceholder = "\xBC\xC6\xCB\xE3\xD6\xD0...";
 
 // A Paipai result listing; sub-match 1 is the listed item's code.
 inline constexpr std::string_view kPaipaiListingPattern =

@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include "ui/control_text.h"
+#include "web/system_texts.h"
 
 #include <QFont>
 #include <QIcon>
@@ -154,12 +155,8 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(超级列表框2, taobao, 8, 60, 688, 259);
 
   const std::vector<TrackingListView::Column> list_columns = {
-      {"id", 50},
-      {"\xB9\xD8\xBC\xFC\xD7\xD6", 80},                   // 关键字
-      {"\xCD\xF8\xD6\xB7", 300},                          // 网址
-      {"\xC5\xC5\xC3\xFB", 80},                           // 排名
-      {"\xC9\xCF\xB4\xCE\xC5\xC5\xC3\xFB", 80},           // 上次排名
-      {"\xC9\xCF\xC9\xCF\xB4\xCE\xC5\xC5\xC3\xFB", 80}};  // 上上次排名
+      {"id", 50},        {kKeywordHeader, 80},  {kAddressHeader, 300},
+      {kRankHeader, 80}, {kLastRankHeader, 80}, {kRankBeforeLastHeader, 80}};
   超级列表框1->set_columns(list_columns);
   超级列表框2->set_columns(list_columns);
 
@@ -170,10 +167,8 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(按钮_友情检测, friends, 562, 33, 86, 25);
   set_text(按钮_友情检测, "检测友情链接");
   SHOP_CONTROL(超级列表框3, friends, 32, 63, 528, 228);
-  超级列表框3->set_columns({{"id", 50},
-                            {"\xC1\xB4\xBD\xD3", 200},                  // 链接
-                            {"\xC1\xB4\xBD\xD3\xC3\xFB\xB3\xC6", 200},  // 链接名称
-                            {"\xD7\xB4\xCC\xAC", 60}});                 // 状态
+  超级列表框3->set_columns(
+      {{"id", 50}, {kLinkHeader, 200}, {kLinkNameHeader, 200}, {kStatusHeader, 60}});
 
   const Container codes = page_of(选择夹1, " 店长代码生成 ");
   SHOP_CONTROL(选择夹2, codes, 10, 35, 686, 274);

@@ -4,11 +4,10 @@
 
 #include <functional>
 
+#include "web/system_texts.h"
 #include "web/text.h"
 
 namespace shop {
-
-inline const Text kDefaultMessageTitle = "\xD0\xC5\xCF\xA2\xA3\xBA";  // 信息：
 
 struct Message {
   Text text;
