@@ -9,7 +9,7 @@ JOBS      ?= 2
 WORKDIR   ?= $(CURDIR)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench tsan screenshot format clean
+.PHONY: all deps configure build run test bench tsan screenshot deb format clean
 
 all: build
 
@@ -45,6 +45,11 @@ tsan: deps
 # A picture of the window under Xvfb, for the README.
 screenshot: build
 	@scripts/screenshot $(BUILD_DIR) docs/window.png
+
+# The Debian package, from the normal build: $(BUILD_DIR)/shopkeeper_<version>_amd64.deb
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/shopkeeper_*.deb
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
