@@ -15,7 +15,7 @@ if ! command -v dpkg-deb >/dev/null 2>&1; then
 fi
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
-work=$(mktemp -d)
+work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
 
 failures=0
@@ -125,6 +125,29 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 exec_program=${exec_line%% *}
 [ -x "$root/usr/bin/$exec_program" ] || fail "desktop entry starts '$exec_program', which the package does not hold"
 grep -q -- '--user-data' <<<"$exec_line" || fail "desktop entry does not start in the user's data folder: $exec_line"
+
+# The menu entry's command opens the window in the user's data folder, made on first use.
+if [ -x "$root/usr/bin/$exec_program" ]; then
+  read -ra menu_command <<<"$exec_line"
+  menu_command[0]="$root/usr/bin/$exec_program"
+  data_folder="$work/data/shopkeeper"
+  mkdir -p "$work/started-here"
+  (cd "$work/started-here" &&
+    exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen HOME="$work/home" \
+      XDG_DATA_HOME="$work/data" "${menu_command[@]}" </dev/null >"$work/menu.log" 2>&1) &
+  window=$!
+  for _ in $(seq 300); do
+    [ "$(readlink "/proc/$window/cwd")" = "$data_folder" ] && break
+    kill -0 "$window" 2>/dev/null || break
+    sleep 0.1
+  done
+  window_directory=$(readlink "/proc/$window/cwd")
+  kill "$window" 2>/dev/null
+  wait "$window" 2>/dev/null
+  [ "$window_directory" = "$data_folder" ] ||
+    fail "the menu entry's command works in '$window_directory', not $data_folder: $(cat "$work/menu.log")"
+fi
+
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 for theme_dir in 256x256/apps/"$icon".png scalable/apps/"$icon".svg; do
   [ -f "$root/usr/share/icons/hicolor/$theme_dir" ] || fail "icon '$icon' has no hicolor/$theme_dir"
