@@ -93,6 +93,27 @@ TEST(ExtractFriendLinks, CutsTheBlockAndMatchesTheLinks) {
   }
 }
 
+// Markup changed by the marketplace, and rules updated to match it.
+TEST(ExtractFriendLinks, TakesTheMarkersAndPatternsOfTheRules) {
+  const Text page = "<ul id=\"friends\"><li data-url=\"http://a.taobao.com\">A</li></ul>" +
+                    taobao_block(taobao_anchor("http://old.taobao.com", "old"));
+  FriendLinkRules rules = default_friend_link_rules(kSites);
+  rules.taobao_block_start = "<ul id=\"friends\">";
+  rules.taobao_block_end = "</ul>";
+  rules.taobao_link_pattern = "data-url=\"(http://[^\"]*)\">(.*?)</li>";
+  EXPECT_EQ(extract_friend_links(page, "http://shop.taobao.com", kSites, rules),
+            (std::vector<FriendLink>{{"http://a.taobao.com", "A"}}));
+  EXPECT_EQ(extract_friend_links(page, "http://shop.taobao.com", kSites),
+            (std::vector<FriendLink>{{"http://old.taobao.com", "old"}}));
+
+  rules.paipai_block_start = "<ol>";
+  rules.paipai_block_end = "</ol>";
+  rules.paipai_link_pattern = "<a href=(\\S+)>(\\w+)</a>";
+  EXPECT_EQ(extract_friend_links("<ol><a href=http://shop.paipai.com/9>nine</a></ol>",
+                                 "http://shop.paipai.com/1", kSites, rules),
+            (std::vector<FriendLink>{{"http://shop.paipai.com/9", "nine"}}));
+}
+
 TEST(ExtractFriendLinks, SiteNamesAreLiteralText) {
   // A blank domain name names no address; regex characters in a name match only
   // themselves.
