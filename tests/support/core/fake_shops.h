@@ -52,7 +52,9 @@ class FakeShops {
   };
   std::map<std::string, Page> pages_;
   std::function<void(const std::string&)> hook_;
-  test_support::LocalServer server_;
+  // More threads than the check has friend pages in flight, so none waits its turn
+  // at the server (the listen backlog takes every client connecting at once).
+  test_support::LocalServer server_{32};
 };
 
 }  // namespace shop::testing
