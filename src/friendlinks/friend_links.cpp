@@ -41,10 +41,13 @@ FriendLink link_of(const boost::smatch& match) {
   return {match[1].str(), match[2].str()};
 }
 
+// An empty match is no link: a configured pattern that matches the empty text
+// would otherwise list one link for every byte of the block.
 void search_everywhere(const Text& text, const boost::regex& expression,
                        std::vector<FriendLink>& links) {
-  for (boost::sregex_iterator match(text.begin(), text.end(), expression), end; match != end;
-       ++match) {
+  const boost::sregex_iterator end;
+  for (boost::sregex_iterator match(text.begin(), text.end(), expression, boost::match_not_null);
+       match != end; ++match) {
     links.push_back(link_of(*match));
   }
 }
@@ -126,7 +129,7 @@ std::vector<FriendLink> extract_friend_links(const Text& page, const Text& shop_
     block = text_between(block, rules.taobao_block_start, rules.taobao_block_end, 1);
     pattern = &rules.taobao_link_pattern;
   }
-  if (pattern == nullptr) {
+  if (pattern == nullptr || pattern->empty()) {
     return {};
   }
   return find_friend_links(block, *pattern);

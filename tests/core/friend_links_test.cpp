@@ -202,6 +202,7 @@ TEST(FindFriendLinks, MatchesWithoutOverlapAndKeepsThoseFoundBeforeAnError) {
             (std::vector<FriendLink>{{"http://a.taobao.com", "A"}}));
 
   EXPECT_TRUE(find_friend_links(two, "(unbalanced").empty());
+  EXPECT_TRUE(find_friend_links(two, "(x*)(y*)").empty()) << "empty matches are no links";
 }
 
 }  // namespace
