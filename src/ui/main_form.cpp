@@ -108,6 +108,7 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(组合框1, group, 296, 69, 71, 20);
   组合框1->setEditable(true);
   组合框1->setInsertPolicy(QComboBox::NoInsert);  // typed page counts stay out of the list
+  组合框1->setCompleter(nullptr);                 // the box holds exactly what was typed
   组合框1->addItems({"5", "10", "20", "30", "50", "70", "100"});
   组合框1->setCurrentIndex(1);
   SHOP_CONTROL(标签4, group, 374, 70, 36, 16);

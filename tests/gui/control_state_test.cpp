@@ -102,6 +102,30 @@ TEST_F(ControlState, StoredBoxesKeepEveryChange) {
   EXPECT_EQ(control_text(form().组合框1), "50");
 }
 
+// The page-count box shows, stores and hands on exactly the keys typed, even where they
+// begin one of its list items ("1" of "10", "3" of "30").
+TEST_F(ControlState, TypedPageCountIsTakenAsTyped) {
+  harness.start();
+  harness.window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.window()));
+  QComboBox* pages = form().组合框1;
+  for (const char* typed : {"1", "3", "10", "7x"}) {
+    SCOPED_TRACE(typed);
+    pages->setFocus();
+    QTest::keyClick(pages, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pages, Qt::Key_Backspace);
+    QTest::keyClicks(pages, typed);
+    QTest::keyClick(pages, Qt::Key_Tab);
+    EXPECT_FALSE(pages->hasFocus()) << "Tab moved on";
+    EXPECT_EQ(pages->lineEdit()->text().toStdString(), typed);
+    EXPECT_EQ(control_text(pages), typed) << "what a ranking run reads";
+    EXPECT_EQ(read_file(state_file()),
+              "[" + gbk("组合框") + "]\r\n" + gbk("组合框1=") + typed + "\r\n");
+  }
+  harness.restart();
+  EXPECT_EQ(control_text(form().组合框1), "7x");
+}
+
 TEST_F(ControlState, OtherControlsAreNeverStored) {
   harness.start();
   for (QLineEdit* box : {form().编_音乐地址, form().编辑框_ww号, form().编辑框_ww提示}) {
