@@ -74,7 +74,7 @@ void MainWindow::bind_events() {
           [this] { open_paipai_search(form_, state_.settings.paipai_search_site); });
   for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
     connect(view, &TrackingListView::row_activated, this,
-            [this, view](int row) { copy_row_back(form_, *view, row); });
+            [this, view] { copy_row_back(form_, *view); });
   }
 
   // Input values stored at every change; a restore's own changes are not stored.
