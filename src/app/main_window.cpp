@@ -18,10 +18,6 @@
 namespace shop {
 namespace {
 
-// The client area that, with the frame Windows draws, gives the outer size 731 x 587.
-constexpr int kClientWidth = 725;
-constexpr int kClientHeight = 559;
-
 const Settings& load_settings_into(AppState& state) {
   state.settings = load_settings(working_directory_file(kSettingsFile));
   return state.settings;
@@ -39,7 +35,7 @@ MainWindow::MainWindow(AppState& state)
   setWindowTitle(QString::fromUtf8(kFormCaption));
   setWindowIcon(QIcon(":/images/icon.png"));
   move(50, 50);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kClientSize);
   bind_events();
   on_created();
 }
