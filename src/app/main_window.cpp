@@ -48,7 +48,7 @@ Text bundled_help_address() {
 MainWindow::MainWindow(AppState& state)
     : state_(state),
       form_(this, load_settings_into(state).paipai_item_site),
-      ranking_{form_, state.worker_pool, state.row_check, state.search_address_parts} {
+      ranking_{form_, state.worker_pool, state.search_address_parts} {
   QFont font;
   font.setPixelSize(12);
   setFont(font);
