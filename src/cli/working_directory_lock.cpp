@@ -14,10 +14,9 @@ bool is_own_directory(const QString& path) {
   return !path.isEmpty() && info.isDir() && info.isWritable() && info.ownerId() == ::getuid();
 }
 
-QString canonical_working_directory() {
-  const QString current = QDir::currentPath();
-  const QString canonical = QFileInfo(current).canonicalFilePath();
-  return canonical.isEmpty() ? current : canonical;
+QString canonical_path(const QString& directory) {
+  const QString canonical = QFileInfo(directory).canonicalFilePath();
+  return canonical.isEmpty() ? QFileInfo(directory).absoluteFilePath() : canonical;
 }
 
 }  // namespace
@@ -38,10 +37,10 @@ QString WorkingDirectoryLock::lock_directory() {
   return own;
 }
 
-WorkingDirectoryLock::WorkingDirectoryLock() {
+WorkingDirectoryLock::WorkingDirectoryLock(const QString& directory) {
   // A path can be longer than a file name may be: the name holds a digest of it.
   const QByteArray digest =
-      QCryptographicHash::hash(canonical_working_directory().toUtf8(), QCryptographicHash::Sha256)
+      QCryptographicHash::hash(canonical_path(directory).toUtf8(), QCryptographicHash::Sha256)
           .toHex()
           .left(32);
   path_ = QDir(lock_directory())

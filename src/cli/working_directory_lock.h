@@ -4,6 +4,7 @@
 // an empty directory still creates nothing there. The lock file is named after the
 // directory's canonical path and kept in the user's runtime directory.
 
+#include <QDir>
 #include <QLockFile>
 #include <QString>
 #include <memory>
@@ -12,8 +13,8 @@ namespace shop {
 
 class WorkingDirectoryLock {
  public:
-  // The lock of the current working directory, not taken yet.
-  WorkingDirectoryLock();
+  // The lock of the directory (by default the current working directory), not taken yet.
+  explicit WorkingDirectoryLock(const QString& directory = QDir::currentPath());
   ~WorkingDirectoryLock();
   WorkingDirectoryLock(const WorkingDirectoryLock&) = delete;
   WorkingDirectoryLock& operator=(const WorkingDirectoryLock&) = delete;
