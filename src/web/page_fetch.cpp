@@ -116,7 +116,7 @@ void set_proxy(CURL* curl, const PageRequest& request, const std::string& proxy)
 }
 
 // Sends the request and waits for the whole answer: the body when the exchange
-// succeeded (whatever the status), empty on any failure.
+// succeeded (whatever the status, which goes to `status`), empty on any failure.
 std::string perform(CURL* curl, const PageRequest& request, const Text& method,
                     const FetchTuning& tuning, long& status) {
   if (!fits_one_line(method) || !fits_one_line(request.referer) || !fits_one_line(request.cookie)) {

@@ -23,8 +23,8 @@ void init_page_fetch();
 // Raw body bytes (zero bytes included), whatever the status code; empty on failure.
 std::string fetch_page(const PageRequest& request);
 std::string fetch_page(const PageRequest& request, const FetchTuning& tuning);
-// The body as fetch_page gives it, with the HTTP status of the answer (0 when no
-// answer came).
+// The body as fetch_page gives it, with the HTTP status of the answer it came
+// with (0 when no answer came).
 struct FetchedPage {
   std::string body;
   long status = 0;
