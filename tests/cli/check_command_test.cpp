@@ -203,7 +203,8 @@ TEST_F(CheckCommand, ListFilesThatAreNoLists) {
   EXPECT_EQ(parse_list_text(read_file(list_path())).size(), rows.size());
 }
 
-// A run killed while it fetches leaves the list file exactly as it was.
+// A run killed while it fetches leaves the list file exactly as it was, and its lock
+// does not keep the next run out.
 TEST_F(CheckCommand, AKilledRunLeavesTheListAsItWas) {
   prepare(directory.path(), {{"0", "a", paipai_address(kCode), "p", "", ""},
                              {"1", "b", paipai_address(kCode), "q", "", ""}});
@@ -216,6 +217,10 @@ TEST_F(CheckCommand, AKilledRunLeavesTheListAsItWas) {
   EXPECT_EQ(read_file(list_path()), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 2)
       << "no stray file beside the list and the settings";
+
+  market.set_delay(std::chrono::milliseconds(0));
+  const Finished next = shopkeeper({"check", "paipai", "--pages", "1"}, directory.path());
+  EXPECT_EQ(next.exit_code, 0) << "the killed run's lock is taken over: " << next.err.toStdString();
 }
 
 // A window that starts while a command-line run works in its directory waits, with
