@@ -7,9 +7,11 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include "app/private_profile.h"
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
+#include "lists/file_reports.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
 #include "lists/list_store.h"
@@ -28,6 +30,16 @@ constexpr int kClientHeight = 559;
 const Settings& load_settings_into(AppState& state) {
   state.settings = load_settings(working_directory_file(kSettingsFile));
   return state.settings;
+}
+
+// One message for each INI file of the working directory that could not be read.
+void report_unread_profiles() {
+  const auto report = [](const char* name, const Text& consequence) {
+    const std::filesystem::path file = working_directory_file(name);
+    report_file_problem(file, profile_file_problem(file), kProfileFileSizeLimit, consequence);
+  };
+  report(kSettingsFile, kDefaultSettingsUsedText);
+  report(kControlStateFile, kInputsNotKeptText);
 }
 
 // The help page bundled with the program, written where the system browser can read it.
@@ -108,6 +120,7 @@ void MainWindow::on_created() {
   state_.control_state.attach(working_directory_file(kControlStateFile),
                               form_.input_controls_in_form_order());
   state_.control_state.restore_all();
+  report_unread_profiles();
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;
