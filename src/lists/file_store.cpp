@@ -176,8 +176,9 @@ bool replace_regular_file(const fs::path& target, std::string_view bytes) {
   }
   const mode_t mode = exists ? (existing.st_mode & 07777) : 0644;
   bool replaced = false;
+  // The content is on disk before the name points at it, and the name is on disk
+  // before the save counts as done.
   if (::fchmod(fd.get(), mode) == 0 && write_and_flush(fd.get(), bytes)) {
-    sync_directory(target.parent_path());
     replaced = ::rename(temporary.c_str(), target.c_str()) == 0;
     if (replaced) {
       sync_directory(target.parent_path());

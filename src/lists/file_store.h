@@ -43,7 +43,7 @@ FileProblem regular_file_problem(const std::filesystem::path& path, std::uintmax
 // Replaces the file's content with `bytes` so that a crash, a power loss, a full disk
 // or a failed write leaves either the old or the new content, never a mix: the new
 // content is written and flushed to a temporary file beside the file, which is then
-// renamed over it, the folder flushed before and after. A symlink stays a link: the
+// renamed over it, and the folder is flushed. A symlink stays a link: the
 // file it leads to is replaced. Only a regular file (or none) is replaced; a file
 // without write permission for its owner is left alone. Where no temporary file can
 // be made (a folder that is not writable), a writable file is overwritten in place.

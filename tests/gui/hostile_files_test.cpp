@@ -128,8 +128,8 @@ TEST(HostileFile, ListOfMillionsOfEmptyLinesIsNotLoaded) {
   }
   testing::write_file(harness.directory().file(kListFile), lines);
   harness.start();
-  EXPECT_EQ(messages.take(), std::vector<Message>{{gbk("拍拍排名.txt 超过 100000 行，列表未载入。"),
-                                                   gbk("信息："), 64}});
+  const Message expected{gbk("拍拍排名.txt 超过 100000 行，列表未载入。"), gbk("信息："), 64};
+  EXPECT_EQ(messages.take(), std::vector<Message>{expected});
   EXPECT_EQ(harness.form().超级列表框1->row_count(), 0);
 }
 
