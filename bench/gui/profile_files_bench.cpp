@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "bench_timing.h"
 #include "support/core/temp_dir.h"
+#include "ui/control_text.h"
 #include "ui/message.h"
 
 using namespace shop;
@@ -44,8 +45,8 @@ int main(int argc, char** argv) {
   };
   bool met = true;
   for (const Case& c : cases) {
-    const Text content = empty_lines(c.bytes) + "[" + testing::gbk("编辑框") + "]\r\n" +
-                         testing::gbk("编辑框1") + "=X\r\n";
+    const Text key = "[" + testing::gbk("编辑框") + "]\r\n" + testing::gbk("编辑框1") + "=X\r\n";
+    const Text content = empty_lines(c.bytes - key.size()) + key;
     testing::write_file(directory.file("店长设置.ini"), content);
     testing::write_file(directory.file("排名.txt"), content);
 
@@ -56,6 +57,12 @@ int main(int argc, char** argv) {
     const double restore = bench::median_ms(
         5, [] {}, [&] { state.control_state.restore_all(); });
 
+    const bool within_cap = content.size() <= kProfileFileSizeLimit;
+    const Text restored = control_text(window.form().编辑框1);
+    if ((restored == "X") != within_cap) {
+      std::printf("%s: 编辑框1 restored as \"%s\"\n", c.name, restored.c_str());
+      return 1;
+    }
     std::printf("%s (%zu bytes):\n", c.name, content.size());
     met = bench::report_ms("  settings read", settings, kTargetMs) && met;
     met = bench::report_ms("  input restore", restore, kTargetMs) && met;

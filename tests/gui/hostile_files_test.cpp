@@ -133,5 +133,24 @@ TEST(HostileFile, ListOfMillionsOfEmptyLinesIsNotLoaded) {
   EXPECT_EQ(harness.form().超级列表框1->row_count(), 0);
 }
 
+// A cell of megabytes keeps its exact bytes but shows only its beginning, cut where a
+// character begins (an odd byte in front moves every character start).
+TEST(HostileFile, HugeCellKeepsItsBytesAndShowsItsBeginning) {
+  TrackingListView view;
+  view.set_columns({{"id", 50}, {"k", 80}, {"u", 300}, {"p", 80}, {"q", 80}, {"r", 80}});
+  Text huge = "a";
+  while (huge.size() < kMebibyte) {
+    huge += gbk("连衣裙");
+  }
+  view.append_rows(std::vector<TrackedItem>{{"0", huge, "\xB0"}});
+  EXPECT_EQ(view.cell(0, 1), huge);
+  EXPECT_EQ(view.cell(0, 2), "\xB0");
+  const QString shown = view.topLevelItem(0)->text(1);
+  EXPECT_TRUE(shown.startsWith(QString::fromUtf8("a连衣裙")));
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+  EXPECT_LT(shown.size(), 600);
+  EXPECT_FALSE(shown.contains(QChar::ReplacementCharacter));
+}
+
 }  // namespace
 }  // namespace shop
