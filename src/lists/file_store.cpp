@@ -203,7 +203,11 @@ FileProblem regular_file_problem(const std::filesystem::path& path, std::uintmax
   if (::stat(path.c_str(), &info) != 0) {
     return problem_of_errno(errno);
   }
-  return problem_of_metadata(info, size_limit);
+  const FileProblem problem = problem_of_metadata(info, size_limit);
+  if (problem == FileProblem::none && ::access(path.c_str(), R_OK) != 0) {
+    return FileProblem::unreadable;
+  }
+  return problem;
 }
 
 FileBytes read_regular_file(const std::filesystem::path& path, std::uintmax_t size_limit) {
