@@ -99,6 +99,25 @@ TEST(FileStore, FileThatGrowsBeyondTheCapWhileReadIsTooLarge) {
   EXPECT_EQ(read_regular_file(path, kCap).bytes.size(), kCap);
 }
 
+// What a killed save left (a partly written temporary file) is taken over by the next
+// save of the same file, and a symlink's save works beside the file it leads to.
+TEST(FileStore, NextSaveTakesOverWhatAKilledSaveLeft) {
+  testing::TempDir dir;
+  const fs::path path = dir.file("list.txt");
+  testing::write_file(path, "old");
+  testing::write_file(save_temporary_path(path), std::string(100000, 'p'));
+  ASSERT_TRUE(replace_file_contents(path, "new"));
+  EXPECT_EQ(testing::read_file(path), "new");
+  EXPECT_FALSE(fs::exists(save_temporary_path(path)));
+
+  fs::create_directory(dir.file("synced"));
+  fs::create_symlink("synced/list.txt", dir.file("link.txt"));
+  EXPECT_EQ(save_temporary_path(dir.file("synced/list.txt")), dir.file("synced/.list.txt.saving"));
+  ASSERT_TRUE(replace_file_contents(dir.file("link.txt"), "linked"));
+  EXPECT_EQ(testing::read_file(dir.file("synced/list.txt")), "linked");
+  EXPECT_TRUE(fs::is_symlink(dir.file("link.txt")));
+}
+
 // Saves killed at random moments always leave the old or the new content whole, and
 // the next save takes over what a killed one left beside the file.
 TEST(FileStore, KilledSavesLeaveAWholeFileAndNoTemporaryFileForGood) {
