@@ -1,12 +1,9 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QIcon>
-#include <QSaveFile>
-#include <QUrl>
 
+#include "app/help_page.h"
 #include "app/private_profile.h"
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
@@ -23,10 +20,6 @@
 namespace shop {
 namespace {
 
-// The client area that, with the frame Windows draws, gives the outer size 731 x 587.
-constexpr int kClientWidth = 725;
-constexpr int kClientHeight = 559;
-
 const Settings& load_settings_into(AppState& state) {
   state.settings = load_settings(working_directory_file(kSettingsFile));
   return state.settings;
@@ -42,19 +35,6 @@ void report_unread_profiles() {
   report(kControlStateFile, kInputsNotKeptText);
 }
 
-// The help page bundled with the program, written where the system browser can read it.
-Text bundled_help_address() {
-  const QString path = QDir::temp().filePath("shopkeeper-help.html");
-  QFile bundled(":/pages/help.html");
-  QSaveFile copy(path);
-  if (bundled.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
-    copy.write(bundled.readAll());
-    copy.commit();
-  }
-  const QByteArray url = QUrl::fromLocalFile(path).toEncoded();
-  return Text(url.constData(), static_cast<size_t>(url.size()));
-}
-
 }  // namespace
 
 MainWindow::MainWindow(AppState& state)
@@ -67,7 +47,7 @@ MainWindow::MainWindow(AppState& state)
   setWindowTitle(QString::fromUtf8(kFormCaption));
   setWindowIcon(QIcon(":/images/icon.png"));
   move(50, 50);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kClientSize);
   bind_events();
   on_created();
 }
@@ -86,7 +66,7 @@ void MainWindow::bind_events() {
           [this] { open_paipai_search(form_, state_.settings.paipai_search_site); });
   for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
     connect(view, &TrackingListView::row_activated, this,
-            [this, view](int row) { copy_row_back(form_, *view, row); });
+            [this, view] { copy_row_back(form_, *view); });
   }
 
   // Input values stored at every change; a restore's own changes are not stored.
@@ -153,7 +133,11 @@ void MainWindow::on_page_changed() {
 
 void MainWindow::open_help_page() {
   const Text& help = state_.settings.help_page;
-  open_in_browser(help.empty() ? bundled_help_address() : help);
+  if (!help.empty()) {
+    open_in_browser(help);
+  } else if (const std::optional<Text> bundled = write_bundled_help_page()) {
+    open_in_browser(*bundled);
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
