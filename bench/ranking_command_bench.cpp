@@ -16,7 +16,7 @@ using namespace shop;
 namespace {
 
 int run_command(const std::string& directory) {
-  const std::string pages = std::to_string(bench::kRunPages);
+  const std::string pages = std::to_string(bench::run_page_count());
   const char* arguments[] = {SHOP_EXECUTABLE, "check", "paipai",          "--pages",
                              pages.c_str(),   "--dir", directory.c_str(), nullptr};
   posix_spawn_file_actions_t actions;
@@ -44,11 +44,11 @@ int main() {
 
   int exit_code = 0;
   const double measured = bench::median_ms(
-      3, [] {}, [&] { exit_code |= run_command(directory.path().native()); });
+      bench::run_repetitions(), [] {},
+      [&] { exit_code |= run_command(directory.path().native()); });
   if (exit_code != 0) {
     std::printf("the command line failed (exit code %d)\n", exit_code);
     return 1;
   }
-  return bench::report_run("the command line", measured, 1.10, market.searches().size(),
-                           3u * bench::kRunRows * bench::kRunPages);
+  return bench::report_run("the command line", measured, 1.10, market.searches().size());
 }

@@ -19,12 +19,11 @@ int main(int argc, char** argv) {
   testing::write_file(harness.directory().file("拍拍排名.txt"),
                       format_list_text(bench::run_rows()));
   harness.start();
-  set_control_text(harness.form().组合框1, std::to_string(bench::kRunPages));
+  set_control_text(harness.form().组合框1, std::to_string(bench::run_page_count()));
 
   const double measured = bench::median_ms(
-      3, [] {}, [&] { harness.form().按钮2->click(); });
-  const int exit_code = bench::report_run("the window", measured, 1.15, market.searches().size(),
-                                          3u * bench::kRunRows * bench::kRunPages);
+      bench::run_repetitions(), [] {}, [&] { harness.form().按钮2->click(); });
+  const int exit_code = bench::report_run("the window", measured, 1.15, market.searches().size());
   harness.stop();
   return exit_code;
 }

@@ -9,8 +9,6 @@
 #include <QStringDecoder>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <mutex>
 
@@ -58,33 +56,30 @@ std::optional<std::int32_t> page_count_argument(const QString& text) {
   return static_cast<std::int32_t>(value);
 }
 
-// The list file's bytes; a missing file is an empty list, a file that cannot be
-// read is an error.
-bool read_list_bytes(const std::filesystem::path& path, Text& bytes, QString& reason) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (status.type() == std::filesystem::file_type::not_found) {
-    bytes.clear();
-    return true;
+// Why a list file was not taken, or nothing when its rows (none for a missing file)
+// were read.
+std::optional<QString> list_file_problem(const std::filesystem::path& path,
+                                         const ListFileRead& read) {
+  const QString name = QFile::decodeName(path.native().c_str());
+  switch (read.file_problem) {
+    case FileProblem::none:
+    case FileProblem::missing:
+      break;
+    case FileProblem::not_regular:
+      return QStringLiteral("cannot read the list file %1: not a regular file").arg(name);
+    case FileProblem::too_large:
+      return QStringLiteral("the list file %1 is larger than %2 MiB; it was left as it is")
+          .arg(name)
+          .arg(kListFileSizeLimit / kMebibyte);
+    case FileProblem::unreadable:
+      return QStringLiteral("cannot read the list file %1").arg(name);
   }
-  if (error || status.type() != std::filesystem::file_type::regular) {
-    reason = QStringLiteral("cannot read the list file %1: not a regular file")
-                 .arg(QFile::decodeName(path.native().c_str()));
-    return false;
+  if (read.too_many_rows) {
+    return QStringLiteral("the list file %1 holds more than %2 rows; it was left as it is")
+        .arg(name)
+        .arg(kListRowLimit);
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    reason = QStringLiteral("cannot read the list file %1")
-                 .arg(QFile::decodeName(path.native().c_str()));
-    return false;
-  }
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    reason = QStringLiteral("cannot read the list file %1")
-                 .arg(QFile::decodeName(path.native().c_str()));
-    return false;
-  }
-  return true;
+  return std::nullopt;
 }
 
 // Prints one line per row as it ends and, on a terminal, a progress line that is
@@ -230,12 +225,11 @@ int run_check_command(const QStringList& arguments) {
   const bool paipai = request.marketplace == Marketplace::paipai;
   const std::filesystem::path list_file =
       working_directory_file(paipai ? kPaipaiListName : kTaobaoListName);
-  Text bytes;
-  QString reason;
-  if (!read_list_bytes(list_file, bytes, reason)) {
-    return command.fail(reason, kExitRowFailed);
+  ListFileRead read = read_list_file(list_file);
+  if (const std::optional<QString> problem = list_file_problem(list_file, read)) {
+    return command.fail(*problem, kExitRowFailed);
   }
-  std::vector<TrackedItem> rows = parse_list_text(bytes);
+  std::vector<TrackedItem> rows = std::move(read.rows);
   if (rows.empty()) {
     print_line(QStringLiteral("the %1 list is empty: nothing to check").arg(positional[0]));
     return kExitSuccess;

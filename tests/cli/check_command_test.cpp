@@ -179,28 +179,37 @@ TEST_F(CheckCommand, AMissingListIsEmptyAndCreatesNothing) {
   EXPECT_TRUE(market.searches().empty());
 }
 
-// A list file that is a folder is reported, never taken for an empty list; 50 MB of
-// random bytes load by the list rules (a zero byte ends the text) without a crash.
+// List files that are no lists are reported (exit 1) and left as they are, never
+// taken for an empty list: a folder, 50 MB of random bytes. Bytes within the limits
+// load by the list rules (a zero byte ends the text).
 TEST_F(CheckCommand, ListFilesThatAreNoLists) {
+  market.write_settings(directory.path());
   std::filesystem::create_directory(list_path());
   const Finished folder = shopkeeper({"check", "paipai", "--pages", "1"}, directory.path());
   EXPECT_EQ(folder.exit_code, 1);
   EXPECT_TRUE(folder.err.contains("list file")) << folder.err.toStdString();
   std::filesystem::remove(list_path());
 
-  market.write_settings(directory.path());
   std::string noise(50u << 20, '\0');
   std::mt19937 random(7);
   for (char& byte : noise) {
-    byte = static_cast<char>(random());
+    byte = static_cast<char>(random() | 1);  // no zero byte: the whole file is text
   }
-  noise[0] = 'x';  // at least one row
   write_file(list_path(), noise);
-  const std::vector<TrackedItem> rows = parse_list_text(noise);
-  const Finished run = shopkeeper({"check", "paipai", "--pages", "1"}, directory.path());
-  EXPECT_FALSE(run.crashed);
-  EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
-  EXPECT_EQ(parse_list_text(read_file(list_path())).size(), rows.size());
+  const Finished huge = shopkeeper({"check", "paipai", "--pages", "1"}, directory.path());
+  EXPECT_EQ(huge.exit_code, 1);
+  EXPECT_EQ(huge.err.count('\n'), 1) << huge.err.toStdString();
+  EXPECT_TRUE(read_file(list_path()) == noise) << "left as it was";
+
+  noise.resize(4096);
+  noise[100] = '\0';
+  write_file(list_path(), noise);
+  const size_t rows = parse_list_text(noise).size();
+  const Finished small = shopkeeper({"check", "paipai", "--pages", "1"}, directory.path());
+  EXPECT_FALSE(small.crashed);
+  EXPECT_EQ(small.exit_code, 0) << small.err.toStdString();
+  EXPECT_EQ(parse_list_text(read_file(list_path())).size(), rows);
+  EXPECT_TRUE(market.searches().size() == rows);
 }
 
 // A run killed while it fetches leaves the list file exactly as it was, and its lock
