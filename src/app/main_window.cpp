@@ -4,9 +4,11 @@
 #include <QIcon>
 
 #include "app/help_page.h"
+#include "app/private_profile.h"
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
+#include "lists/file_reports.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
 #include "lists/list_store.h"
@@ -23,12 +25,22 @@ const Settings& load_settings_into(AppState& state) {
   return state.settings;
 }
 
+// One message for each INI file of the working directory that could not be read.
+void report_unread_profiles() {
+  const auto report = [](const char* name, const Text& consequence) {
+    const std::filesystem::path file = working_directory_file(name);
+    report_file_problem(file, profile_file_problem(file), kProfileFileSizeLimit, consequence);
+  };
+  report(kSettingsFile, kDefaultSettingsUsedText);
+  report(kControlStateFile, kInputsNotKeptText);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppState& state)
     : state_(state),
       form_(this, load_settings_into(state).paipai_item_site),
-      ranking_{form_, state.worker_pool, state.row_check, state.search_address_parts} {
+      ranking_{form_, state.worker_pool, state.search_address_parts} {
   QFont font;
   font.setPixelSize(12);
   setFont(font);
@@ -88,6 +100,7 @@ void MainWindow::on_created() {
   state_.control_state.attach(working_directory_file(kControlStateFile),
                               form_.input_controls_in_form_order());
   state_.control_state.restore_all();
+  report_unread_profiles();
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;
