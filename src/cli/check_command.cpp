@@ -140,7 +140,7 @@ struct CheckRequest {
 int run_check_command(const QStringList& arguments) {
   CommandParser command(
       QStringLiteral("check"),
-      QStringLiteral("paipai|taobao [--pages N] [--sort NAME] [--dir DIR]"),
+      QStringLiteral("paipai|taobao [--pages N] [--sort NAME] [--dir DIR | --user-data]"),
       QStringLiteral(
           "Checks the ranking of every row of the marketplace's tracking list, as the window's "
           "start button does, and rewrites the list file.\n"
