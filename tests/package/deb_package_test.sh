@@ -173,7 +173,7 @@ groff_warnings=$(groff -man -Tutf8 -ww -z -K utf8 "$manual" 2>&1)
 [ -z "$groff_warnings" ] || fail "manual page: $groff_warnings"
 # Every option the program offers is explained in the manual page.
 sed 's/\\-/-/g' "$manual" >"$work/manual.txt"
-for option in $( (run_program --help 2>/dev/null; run_program check --help 2>/dev/null) |
+for option in $( (run_program --help; run_program check --help; run_program history --help) 2>/dev/null |
                 grep -oE -- '--[a-z][a-z-]+' | sort -u); do
   grep -qF -- "$option" "$work/manual.txt" || fail "manual page does not explain $option"
 done
