@@ -15,6 +15,7 @@
 #include "lists/list_store.h"
 #include "lists/tracking_lists.h"
 #include "ui/gbk.h"
+#include "ui/message.h"
 #include "ui/open_in_browser.h"
 #include "web/system_texts.h"
 
@@ -111,6 +112,9 @@ void MainWindow::on_created() {
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;
+  if (!settings.problems.empty()) {
+    show_message(settings_problems_message(settings.problems), kSettingsTitle, 64);
+  }
 }
 
 void MainWindow::load_list_of_current_page() {
