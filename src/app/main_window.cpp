@@ -1,15 +1,14 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QIcon>
-#include <QSaveFile>
-#include <QUrl>
 
+#include "app/help_page.h"
+#include "app/private_profile.h"
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
+#include "lists/file_reports.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
 #include "lists/list_store.h"
@@ -22,26 +21,19 @@
 namespace shop {
 namespace {
 
-// The client area that, with the frame Windows draws, gives the outer size 731 x 587.
-constexpr int kClientWidth = 725;
-constexpr int kClientHeight = 559;
-
 const Settings& load_settings_into(AppState& state) {
   state.settings = load_settings(working_directory_file(kSettingsFile));
   return state.settings;
 }
 
-// The help page bundled with the program, written where the system browser can read it.
-Text bundled_help_address() {
-  const QString path = QDir::temp().filePath("shopkeeper-help.html");
-  QFile bundled(":/pages/help.html");
-  QSaveFile copy(path);
-  if (bundled.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
-    copy.write(bundled.readAll());
-    copy.commit();
-  }
-  const QByteArray url = QUrl::fromLocalFile(path).toEncoded();
-  return Text(url.constData(), static_cast<size_t>(url.size()));
+// One message for each INI file of the working directory that could not be read.
+void report_unread_profiles() {
+  const auto report = [](const char* name, const Text& consequence) {
+    const std::filesystem::path file = working_directory_file(name);
+    report_file_problem(file, profile_file_problem(file), kProfileFileSizeLimit, consequence);
+  };
+  report(kSettingsFile, kDefaultSettingsUsedText);
+  report(kControlStateFile, kInputsNotKeptText);
 }
 
 }  // namespace
@@ -56,7 +48,7 @@ MainWindow::MainWindow(AppState& state)
   setWindowTitle(QString::fromUtf8(kFormCaption));
   setWindowIcon(QIcon(":/images/icon.png"));
   move(50, 50);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kClientSize);
   bind_events();
   on_created();
 }
@@ -75,7 +67,7 @@ void MainWindow::bind_events() {
           [this] { open_paipai_search(form_, state_.settings.paipai_search_site); });
   for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
     connect(view, &TrackingListView::row_activated, this,
-            [this, view](int row) { copy_row_back(form_, *view, row); });
+            [this, view] { copy_row_back(form_, *view); });
   }
 
   // Input values stored at every change; a restore's own changes are not stored.
@@ -88,9 +80,8 @@ void MainWindow::bind_events() {
   connect(form_.组合框1->lineEdit(), &QLineEdit::textEdited, this, store_combo_box);
 
   connect(form_.按钮_友情检测, &QPushButton::clicked, this, [this] {
-    const Settings& sites = state_.settings;
-    on_friend_link_check_clicked(
-        form_, {sites.paipai_domain, sites.paipai_shop_host, sites.taobao_domain});
+    const Settings& settings = state_.settings;
+    on_friend_link_check_clicked(form_, friend_link_sites(settings), settings.friend_link_rules);
   });
   connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
   connect(form_.按钮10, &QPushButton::clicked, this,
@@ -109,6 +100,7 @@ void MainWindow::on_created() {
   state_.control_state.attach(working_directory_file(kControlStateFile),
                               form_.input_controls_in_form_order());
   state_.control_state.restore_all();
+  report_unread_profiles();
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;
@@ -144,7 +136,11 @@ void MainWindow::on_page_changed() {
 
 void MainWindow::open_help_page() {
   const Text& help = state_.settings.help_page;
-  open_in_browser(help.empty() ? bundled_help_address() : help);
+  if (!help.empty()) {
+    open_in_browser(help);
+  } else if (const std::optional<Text> bundled = write_bundled_help_page()) {
+    open_in_browser(*bundled);
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

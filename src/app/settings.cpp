@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/private_profile.h"
-#include "friendlinks/friend_links.h"
 #include "web/system_texts.h"
 
 namespace shop {
@@ -262,10 +261,9 @@ void read_rules(const std::filesystem::path& file, Settings& settings) {
   read_number(reader, kTaobaoItemsPerPageKey, 1, kMostTaobaoItemsPerPage,
               scan.taobao_items_per_page);
 
-  FriendLinkRuleTexts& friends = settings.friend_link_rules;
   // The link patterns' defaults name the hosts of [站点].
-  friends.paipai_link_pattern = paipai_link_pattern(settings.paipai_shop_host);
-  friends.taobao_link_pattern = taobao_link_pattern(settings.taobao_domain);
+  FriendLinkRules& friends = settings.friend_link_rules;
+  friends = default_friend_link_rules(friend_link_sites(settings));
   read_marker(reader, kPaipaiFriendBlockStartKey, friends.paipai_block_start);
   read_marker(reader, kPaipaiFriendBlockEndKey, friends.paipai_block_end);
   read_link_pattern(reader, kPaipaiFriendLinkKey, friends.paipai_link_pattern);
@@ -305,10 +303,12 @@ Settings default_settings() {
   settings.paipai_shop_host = "shop.paipai.com";
   settings.taobao_domain = "taobao.com";
   settings.wangwang_status_host = "amos.alicdn.com";
-  settings.friend_link_rules = {
-      kPaipaiBlockStart, kPaipaiBlockEnd, paipai_link_pattern(settings.paipai_shop_host),
-      kTaobaoBlockStart, kTaobaoBlockEnd, taobao_link_pattern(settings.taobao_domain)};
+  settings.friend_link_rules = default_friend_link_rules(friend_link_sites(settings));
   return settings;
+}
+
+FriendLinkSites friend_link_sites(const Settings& settings) {
+  return {settings.paipai_domain, settings.paipai_shop_host, settings.taobao_domain};
 }
 
 Settings load_settings(const std::filesystem::path& file) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "friendlinks/friend_links.h"
 #include "ranking/search_scan.h"
 #include "web/page_fetch.h"
 #include "web/text.h"
@@ -25,17 +26,6 @@ struct RequestSettings {
   Text proxy_password;       // 代理密码: never shown anywhere
   int pages_in_flight = 10;  // 同时页数, 1 to 10: the pool's threads per row
   int row_pause_ms = 0;      // 行间隔毫秒: the pause between two rows of a run
-};
-
-// [规则] of the friend-link check: the block cut out of a shop page and the link
-// pattern matched in it (group 1 the friend's address, group 2 the link text).
-struct FriendLinkRuleTexts {
-  Text paipai_block_start;
-  Text paipai_block_end;
-  Text paipai_link_pattern;
-  Text taobao_block_start;
-  Text taobao_block_end;
-  Text taobao_link_pattern;
 };
 
 struct Settings {
@@ -58,9 +48,9 @@ struct Settings {
   Text taobao_domain;         // tested in a shop address and inside the Taobao pattern
   Text wangwang_status_host;  // the Wangwang online-status service
 
-  RequestSettings requests;               // [请求]
-  ScanRules scan_rules;                   // [规则] of the ranking scans
-  FriendLinkRuleTexts friend_link_rules;  // [规则] of the friend-link check
+  RequestSettings requests;           // [请求]
+  ScanRules scan_rules;               // [规则] of the ranking scans
+  FriendLinkRules friend_link_rules;  // [规则] of the friend-link check
 
   // One line per value that could not be used, naming its section and key and what
   // is wrong; a value itself is never repeated (a cookie or a password would be).
@@ -68,6 +58,8 @@ struct Settings {
 };
 
 Settings default_settings();
+// The marketplace names of [站点] that the friend-link check works with.
+FriendLinkSites friend_link_sites(const Settings& settings);
 Settings load_settings(const std::filesystem::path& file);
 
 // A request carrying the headers and the proxy of the settings; the caller fills in

@@ -242,9 +242,9 @@ void set_proxy(CURL* curl, const PageRequest& request, const std::string& proxy)
 }
 
 // Sends the request and waits for the whole answer: the body when the exchange
-// succeeded (whatever the status), empty on any failure.
+// succeeded (whatever the status, which goes to `status`), empty on any failure.
 std::string perform(CURL* curl, const PageRequest& request, const Text& method,
-                    const FetchTuning& tuning) {
+                    const FetchTuning& tuning, long& status) {
   if (!fits_one_line(method) || !fits_one_line(request.referer) || !fits_one_line(request.cookie) ||
       !fits_one_line(request.user_agent)) {
     return {};
@@ -270,6 +270,7 @@ std::string perform(CURL* curl, const PageRequest& request, const Text& method,
   if (curl_easy_perform(curl) != CURLE_OK) {
     return {};
   }
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
   return std::move(exchange.body);
 }
 
@@ -314,6 +315,14 @@ std::string fetch_page(const PageRequest& request) {
 }
 
 std::string fetch_page(const PageRequest& request, const FetchTuning& tuning) {
+  return fetch_page_with_status(request, tuning).body;
+}
+
+FetchedPage fetch_page_with_status(const PageRequest& request) {
+  return fetch_page_with_status(request, default_fetch_tuning());
+}
+
+FetchedPage fetch_page_with_status(const PageRequest& request, const FetchTuning& tuning) {
   init_page_fetch();
   const Text method = request.method.empty() ? Text("GET") : request.method;
   std::string origin = origin_of(request);
@@ -321,7 +330,8 @@ std::string fetch_page(const PageRequest& request, const FetchTuning& tuning) {
   if (!curl) {
     return {};
   }
-  const std::string response = perform(curl.get(), request, method, tuning);
+  long status = 0;
+  std::string response = perform(curl.get(), request, method, tuning, status);
   handle_pool().give_back(std::move(curl), std::move(origin));
 
   // The whole answer is in once perform returns; an empty body is read again up
@@ -333,12 +343,12 @@ std::string fetch_page(const PageRequest& request, const FetchTuning& tuning) {
       tuning.on_body_read();
     }
     if (!empty) {
-      return response;
+      return {std::move(response), status};
     }
     ++reads;
     pause_after_read(tuning.poll_pause);
     if (reads > limit) {
-      return {};
+      return {{}, status};
     }
   }
 }

@@ -32,6 +32,14 @@ std::string fetch_page(const PageRequest& request, const FetchTuning& tuning);
 // Closes the connections kept between fetches. A server that stops waits for its
 // idle clients, so test servers call this before they stop.
 void close_idle_connections();
+// The body as fetch_page gives it, with the HTTP status of the answer it came
+// with (0 when no answer came).
+struct FetchedPage {
+  std::string body;
+  long status = 0;
+};
+FetchedPage fetch_page_with_status(const PageRequest& request);
+FetchedPage fetch_page_with_status(const PageRequest& request, const FetchTuning& tuning);
 
 // The bytes up to the first zero byte, taken unchanged as GBK text.
 Text body_to_text(const std::string& body);

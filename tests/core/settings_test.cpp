@@ -43,7 +43,7 @@ TEST(Settings, WithoutAFileEverythingIsAsBuiltIn) {
   EXPECT_EQ(scan.taobao_block_end, "}}");
   EXPECT_EQ(scan.taobao_listing.text(), R"re(nid":"(.*?)")re");
   EXPECT_EQ(scan.taobao_items_per_page, 40);
-  const FriendLinkRuleTexts& friends = settings.friend_link_rules;
+  const FriendLinkRules& friends = settings.friend_link_rules;
   EXPECT_EQ(friends.paipai_block_start, "<div class=\"pfhlkd_link\">");
   EXPECT_EQ(friends.paipai_block_end, "</div>");
   EXPECT_EQ(friends.paipai_link_pattern,
