@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "friendlinks/friend_links.h"
+#include "support/core/local_server.h"
 #include "support/core/temp_dir.h"
 
 namespace shop {
@@ -83,6 +84,32 @@ TEST(Settings, RequestValuesGoIntoEveryRequest) {
     const RequestSettings requests = load_from(section("请求", gbk("代理=") + c.value)).requests;
     EXPECT_EQ(proxy_text(requests.proxy_host, requests.proxy_port), c.proxy) << c.value;
   }
+}
+
+// A server standing in as the proxy sees the request as the settings describe it.
+TEST(Settings, ConfiguredRequestsGoThroughTheProxyWithTheirHeaders) {
+  test_support::LocalServer proxy;
+  proxy.server().Get(".*", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("via proxy", "text/plain");
+  });
+  proxy.start();
+  const Settings settings = load_from(section(
+      "请求", "Cookie=sid=42\r\nUser-Agent=Mozilla/5.0 (X11)\r\nReferer=http://s.example/\r\n" +
+                  gbk("代理=127.0.0.1:") + std::to_string(proxy.port()) +
+                  gbk("\r\n代理用户=seller\r\n代理密码=p:w\r\n")));
+  ASSERT_TRUE(settings.problems.empty());
+  PageRequest request = request_template(settings.requests);
+  request.address = "http://search.example/s?q=1";
+  request.poll_count = 1;
+  EXPECT_EQ(fetch_page(request), "via proxy");
+
+  const auto requests = proxy.requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, "http://search.example/s?q=1");
+  EXPECT_EQ(requests[0].header("Proxy-Authorization"), "Basic c2VsbGVyOnA6dw==");
+  EXPECT_EQ(requests[0].header("Cookie"), "sid=42");
+  EXPECT_EQ(requests[0].header("User-Agent"), "Mozilla/5.0 (X11)");
+  EXPECT_EQ(requests[0].header("Referer"), "http://s.example/");
 }
 
 // Each bad value is named once by its key, and its default is kept.
