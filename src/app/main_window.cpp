@@ -41,7 +41,7 @@ void report_unread_profiles() {
 MainWindow::MainWindow(AppState& state)
     : state_(state),
       form_(this, load_settings_into(state).paipai_item_site),
-      ranking_{form_, state.worker_pool, state.row_check, state.search_address_parts} {
+      ranking_{form_, state.worker_pool, state.search_address_parts} {
   QFont font;
   font.setPixelSize(12);
   setFont(font);
