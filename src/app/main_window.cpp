@@ -104,6 +104,7 @@ void MainWindow::on_created() {
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;
+  apply_ranking_settings(settings, ranking_.configured);
   if (!settings.problems.empty()) {
     show_message(settings_problems_message(settings.problems), kSettingsTitle, 64);
   }

@@ -338,6 +338,13 @@ PageRequest request_template(const RequestSettings& requests) {
   return request;
 }
 
+void apply_ranking_settings(const Settings& settings, RankingOptions& options) {
+  options.request_template = request_template(settings.requests);
+  options.threads_per_row = settings.requests.pages_in_flight;
+  options.pause_between_rows = std::chrono::milliseconds(settings.requests.row_pause_ms);
+  options.scan_rules = settings.scan_rules;
+}
+
 Text settings_problems_message(const std::vector<Text>& problems) {
   return problems.empty() ? Text() : kSettingsProblemsHeading + ("\n" + joined(problems, "\n"));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "friendlinks/friend_links.h"
+#include "ranking/ranking_engine.h"
 #include "ranking/search_scan.h"
 #include "web/page_fetch.h"
 #include "web/text.h"
@@ -65,6 +66,8 @@ Settings load_settings(const std::filesystem::path& file);
 // A request carrying the headers and the proxy of the settings; the caller fills in
 // the address.
 PageRequest request_template(const RequestSettings& requests);
+// Puts the request settings and the scan rules into the options of a ranking run.
+void apply_ranking_settings(const Settings& settings, RankingOptions& options);
 
 // The problems for the window: a heading and one problem a line; empty when none.
 Text settings_problems_message(const std::vector<Text>& problems);
