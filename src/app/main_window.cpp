@@ -81,7 +81,8 @@ void MainWindow::bind_events() {
 
   connect(form_.按钮_友情检测, &QPushButton::clicked, this, [this] {
     const Settings& settings = state_.settings;
-    on_friend_link_check_clicked(form_, friend_link_sites(settings), settings.friend_link_rules);
+    on_friend_link_check_clicked(form_, friend_link_sites(settings), settings.friend_link_rules,
+                                 request_template(settings.requests));
   });
   connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
   connect(form_.按钮10, &QPushButton::clicked, this,

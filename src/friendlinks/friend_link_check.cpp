@@ -28,6 +28,7 @@ struct FriendLinkJob {
   QPointer<TrackingListView> list;
   FriendLinkSites sites;
   FriendLinkRules rules;
+  PageRequest request_template;
 
   Text shop_address() const {
     Text address;
@@ -48,8 +49,8 @@ struct FriendLinkJob {
   }
 };
 
-Text fetch_text(const Text& address) {
-  PageRequest request;
+Text fetch_text(const FriendLinkJob& job, const Text& address) {
+  PageRequest request = job.request_template;
   request.address = address;
   return body_to_text(fetch_page(request));
 }
@@ -77,7 +78,7 @@ void check_links_back(const FriendLinkJob& job) {
     }
   });
   RowMarks marks(job);
-  check_friend_pages(friend_addresses, wanted, marks);
+  check_friend_pages(friend_addresses, wanted, marks, kFriendPagesAtOnce, job.request_template);
 }
 
 void list_links(const FriendLinkJob& job, const std::vector<FriendLink>& links) {
@@ -98,7 +99,7 @@ void list_links(const FriendLinkJob& job, const std::vector<FriendLink>& links) 
 // Nothing escapes the thread, and the button is enabled again on every path.
 void friend_link_check(const FriendLinkJob& job) {
   try {
-    const Text page = fetch_text(job.shop_address());
+    const Text page = fetch_text(job, job.shop_address());
     list_links(job, extract_friend_links(page, job.shop_address(), job.sites, job.rules));
     check_links_back(job);
   } catch (...) {
@@ -117,13 +118,15 @@ void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites) 
 }
 
 void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites,
-                                  const FriendLinkRules& rules) {
+                                  const FriendLinkRules& rules,
+                                  const PageRequest& request_template) {
   if (control_text(form.店铺地址).empty()) {
     show_message(kAddShopFirstMessage, kHintTitle, 64);
     return;
   }
   form.按钮_友情检测->setEnabled(false);
-  FriendLinkJob job{form.店铺地址, form.按钮_友情检测, form.超级列表框3, sites, rules};
+  FriendLinkJob job{form.店铺地址, form.按钮_友情检测, form.超级列表框3, sites,
+                    rules,         request_template};
   try {
     std::thread([job = std::move(job)] { friend_link_check(job); }).detach();
   } catch (const std::system_error&) {

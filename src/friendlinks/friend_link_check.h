@@ -4,6 +4,7 @@
 
 #include "friendlinks/friend_links.h"
 #include "ui/main_form.h"
+#include "web/page_fetch.h"
 
 namespace shop {
 
@@ -12,8 +13,11 @@ namespace shop {
 // second run) and starts friend_link_check on a detached thread; the job enables the
 // button again when every friend's row has its mark. The friends' pages are fetched
 // several at a time.
+// Every page is fetched as `request_template` (cookie, headers, proxy) with its
+// address.
 void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites,
-                                  const FriendLinkRules& rules);
+                                  const FriendLinkRules& rules,
+                                  const PageRequest& request_template = {});
 // The same with default_friend_link_rules(sites).
 void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites);
 

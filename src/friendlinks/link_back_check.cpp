@@ -15,13 +15,14 @@ struct CheckRun {
   const std::vector<Text>& addresses;
   const Text& wanted;
   LinkBackObserver& observer;
+  const PageRequest& request_template;
   std::atomic<std::size_t> next_row{0};
 
   void check(int row) {
     observer.row_started(row);
     LinkBack result = LinkBack::failed;
     try {
-      PageRequest request;
+      PageRequest request = request_template;
       request.address = addresses[static_cast<std::size_t>(row)];
       result = link_back_of(fetch_page_with_status(request), wanted);
     } catch (...) {
@@ -65,8 +66,9 @@ const char* link_back_mark(LinkBack result) {
 }
 
 void check_friend_pages(const std::vector<Text>& friend_addresses, const Text& link_back_address,
-                        LinkBackObserver& observer, int threads) {
-  CheckRun run{friend_addresses, link_back_address, observer};
+                        LinkBackObserver& observer, int threads,
+                        const PageRequest& request_template) {
+  CheckRun run{friend_addresses, link_back_address, observer, request_template};
   const std::size_t wanted_threads =
       std::min(friend_addresses.size(), static_cast<std::size_t>(std::max(threads, 1)));
   std::vector<std::thread> helpers;

@@ -29,8 +29,10 @@ inline constexpr int kFriendPagesAtOnce = 10;
 
 // Fetches the page of every friend address, up to `threads` at a time, starting
 // the rows in list order, and returns once every row has finished. Each row's
-// result is what fetching that page alone would give.
+// result is what fetching that page alone would give. Every request is
+// `request_template` (cookie, headers, proxy) with the friend's address.
 void check_friend_pages(const std::vector<Text>& friend_addresses, const Text& link_back_address,
-                        LinkBackObserver& observer, int threads = kFriendPagesAtOnce);
+                        LinkBackObserver& observer, int threads = kFriendPagesAtOnce,
+                        const PageRequest& request_template = {});
 
 }  // namespace shop

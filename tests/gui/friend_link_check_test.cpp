@@ -297,6 +297,30 @@ TEST_F(FriendLinkCheck, EmptyAddressShowsTheMessageAndChangesNothing) {
   EXPECT_TRUE(rows().empty());
 }
 
+// The cookie, User-Agent and Referer of the settings file go with the shop page's
+// request and with every friend page's.
+TEST_F(FriendLinkCheck, EveryPageCarriesTheConfiguredRequestHeaders) {
+  testing::write_file(harness.directory().file("店长设置.ini"),
+                      gbk("[请求]\r\nCookie=session=abc; t=1\r\nUser-Agent=SellerBrowser/1.0\r\n"
+                          "Referer=http://example.test/\r\n"));
+  harness.restart();
+  const Text shop = shops.url("/shop.taobao.com");
+  shops.put("/shop.taobao.com", taobao_shop_page({{shops.url("/a.taobao.com"), "A"},
+                                                  {shops.url("/b.taobao.com"), "B"}}));
+  shops.put("/a.taobao.com", shop);
+  shops.put("/b.taobao.com", "no link");
+  run_check(shop);
+
+  EXPECT_EQ(rows().size(), 2u);
+  ASSERT_EQ(shops.server().request_count(), 3u);
+  for (const auto& request : shops.server().requests()) {
+    SCOPED_TRACE(request.target);
+    EXPECT_EQ(request.header("Cookie"), "session=abc; t=1");
+    EXPECT_EQ(request.header("User-Agent"), "SellerBrowser/1.0");
+    EXPECT_EQ(request.header("Referer"), "http://example.test/");
+  }
+}
+
 TEST_F(FriendLinkCheck, ClicksDuringARunStartNoSecondRun) {
   const Text shop = shops.url("/shop.taobao.com");
   shops.put("/shop.taobao.com", taobao_shop_page({{shops.url("/a.taobao.com"), "A"}}));
