@@ -10,6 +10,8 @@
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
+#include "history/check_record.h"
+#include "history/history_menu.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
 #include "lists/list_store.h"
@@ -76,6 +78,8 @@ void MainWindow::bind_events() {
     connect(view, &TrackingListView::row_activated, this,
             [this, view](int row) { copy_row_back(form_, *view, row); });
   }
+  add_history_menu(*form_.超级列表框1, kPaipaiName);
+  add_history_menu(*form_.超级列表框2, kTaobaoName);
 
   // Input values stored at every change; a restore's own changes are not stored.
   for (QLineEdit* box : {form_.编辑框1, form_.编辑框2, form_.店铺地址}) {

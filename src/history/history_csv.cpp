@@ -64,7 +64,12 @@ std::array<std::string, kColumnCount> fields_of(const CheckRecord& record) {
           number_text(record.rank)};
 }
 
-// Appends the fields as one CSV line (quoted by libcsv, CR LF at the end).
+bool needs_quotes(std::string_view text) {
+  return text.find_first_of(",\"\r\n") != std::string_view::npos ||
+         (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+}
+
+// Appends the fields as one CSV line (quoted by libcsv where needed, CR LF at the end).
 template <class Fields>
 void append_line(std::string& out, const Fields& fields) {
   bool first = true;
@@ -74,6 +79,10 @@ void append_line(std::string& out, const Fields& fields) {
     }
     first = false;
     const std::string_view text(field);
+    if (!needs_quotes(text)) {
+      out += text;
+      continue;
+    }
     const size_t start = out.size();
     out.resize(start + text.size() * 2 + 2);
     const size_t written =
