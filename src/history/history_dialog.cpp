@@ -58,6 +58,23 @@ std::vector<std::vector<CheckRecord>> by_item(std::vector<CheckRecord> records) 
   return items;
 }
 
+// How an item is named in the legend and the table: its item key, which tells
+// items apart where their addresses share a long beginning.
+QString item_name(const CheckRecord& check) {
+  return utf8(check.item_key.empty() ? check.item_address : check.item_key);
+}
+
+// A step of 1, 2 or 5 times a power of ten that gives about five grid lines.
+qreal grid_step(qreal range) {
+  for (qreal power = 1;; power *= 10) {
+    for (const qreal factor : {1, 2, 5}) {
+      if (range / (factor * power) <= 6) {
+        return factor * power;
+      }
+    }
+  }
+}
+
 QScatterSeries* marker_series(const QString& name, QScatterSeries::MarkerShape shape,
                               const QColor& color) {
   auto* series = new QScatterSeries();
@@ -85,6 +102,7 @@ HistoryDialog::HistoryDialog(std::filesystem::path history, HistorySubject subje
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->setVisible(false);
+  table_->setWordWrap(false);
 
   best_ = new QLabel(this);
   whole_keyword_ = new QCheckBox(from_gbk(kHistorySameKeywordBox), this);
@@ -156,7 +174,8 @@ void HistoryDialog::fill_chart(const std::vector<std::vector<CheckRecord>>& item
   }
   const auto bottom = static_cast<qreal>(not_within_rank(all));
   // Failed checks have a band of their own below the bottom edge.
-  const qreal failed_row = bottom + std::max<qreal>(1, bottom / 12);
+  const qreal band = std::max<qreal>(2, bottom / 12);
+  const qreal failed_row = bottom + band;
 
   auto* not_within = marker_series(
       from_gbk(kNotWithinPrefix + std::to_string(largest_page_count(all)) + kNotWithinSuffix),
@@ -166,7 +185,7 @@ void HistoryDialog::fill_chart(const std::vector<std::vector<CheckRecord>>& item
   std::vector<QAbstractSeries*> series;
   for (const auto& item : items) {
     auto* line = new QLineSeries();
-    line->setName(utf8(item.front().item_address).left(48));
+    line->setName(item_name(item.front()));
     line->setPointsVisible(true);
     QList<QPointF> points;
     for (const CheckRecord& check : item) {
@@ -191,8 +210,11 @@ void HistoryDialog::fill_chart(const std::vector<std::vector<CheckRecord>>& item
   time_axis->setTickCount(6);
   auto* rank_axis = new QValueAxis();
   rank_axis->setReverse(true);  // position 1 at the top
-  rank_axis->setRange(1, failed_row + 0.5);
+  rank_axis->setRange(1, failed_row + band / 2);
   rank_axis->setLabelFormat("%d");
+  rank_axis->setTickType(QValueAxis::TicksDynamic);
+  rank_axis->setTickAnchor(0);
+  rank_axis->setTickInterval(grid_step(failed_row));
   rank_axis->setTitleText(from_gbk(kHistoryRankAxis));
   chart->addAxis(time_axis, Qt::AlignBottom);
   chart->addAxis(rank_axis, Qt::AlignLeft);
@@ -246,7 +268,7 @@ void HistoryDialog::fill_table(const std::vector<std::vector<CheckRecord>>& item
     const CheckRecord& check = *rows[static_cast<size_t>(r)].check;
     QStringList cells = {local_time(check)};
     if (several) {
-      cells << utf8(check.item_address);
+      cells << item_name(check);
     }
     cells << utf8(check.result_text) << utf8(rows[static_cast<size_t>(r)].change);
     for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
@@ -256,7 +278,7 @@ void HistoryDialog::fill_table(const std::vector<std::vector<CheckRecord>>& item
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setColumnWidth(0, 130);
-  table_->setColumnWidth(1, several ? 260 : 120);
+  table_->setColumnWidth(1, 120);
   table_->setUpdatesEnabled(true);
   if (!rows.empty()) {
     table_->scrollToBottom();

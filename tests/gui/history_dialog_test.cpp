@@ -130,9 +130,9 @@ TEST_F(HistoryDialogTest, ContextMenuOpensTheChartOfTheRowsItem) {
   chart = dialog->chart();
   ASSERT_EQ(series_of<QLineSeries>(chart).size(), 2u);
   EXPECT_TRUE(chart->legend()->isVisible());
-  EXPECT_EQ(series_of<QLineSeries>(chart)[1]->name(), "B");
+  EXPECT_EQ(series_of<QLineSeries>(chart)[1]->name(), "id-B");
   EXPECT_EQ(dialog->table()->rowCount(), 5);
-  EXPECT_EQ(column(dialog->table(), 1).count("B"), 1);
+  EXPECT_EQ(column(dialog->table(), 1).count("id-B"), 1);
   EXPECT_TRUE(dialog->best_label()->text().contains(QString::fromUtf8("1页第2个")));
 }
 
