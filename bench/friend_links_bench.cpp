@@ -1,5 +1,6 @@
 // Speed of the friend-link extraction (block cut and link pattern) over a large
-// shop page.
+// shop page, and over hostile 32 MiB blocks that would make a plain search of the
+// link pattern run for minutes.
 
 #include <benchmark/benchmark.h>
 
@@ -71,11 +72,71 @@ void BM_PaipaiShopPage(benchmark::State& state) {
 }
 BENCHMARK(BM_PaipaiShopPage)->Unit(benchmark::kMillisecond);
 
+constexpr size_t kHostileBytes = size_t{32} << 20;
+
+// A block of `piece` repeated to 32 MiB between the markers.
+Text hostile_page(const Text& start, const Text& piece, const Text& end) {
+  Text page = start;
+  page.reserve(kHostileBytes + start.size() + end.size() + piece.size());
+  while (page.size() < kHostileBytes) {
+    page += piece;
+  }
+  return page + end;
+}
+
+void extract_hostile(benchmark::State& state, const Text& page, const Text& address) {
+  size_t found = 0;
+  for (auto _ : state) {
+    found = shop::extract_friend_links(page, address, kSites).size();
+    benchmark::DoNotOptimize(found);
+  }
+  if (found != 0) {
+    state.SkipWithError("a hostile block yielded links");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+
+void BM_TaobaoBlockOfHttp(benchmark::State& state) {
+  extract_hostile(state, hostile_page(shop::kTaobaoBlockStart, "http://", shop::kTaobaoBlockEnd),
+                  "http://shop123.taobao.com/");
+}
+BENCHMARK(BM_TaobaoBlockOfHttp)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_TaobaoLinksWithoutEnd(benchmark::State& state) {
+  extract_hostile(
+      state,
+      hostile_page(shop::kTaobaoBlockStart,
+                   "<li><a href=\"http://s1.taobao.com\"  target=\"_blank\">" + kShopWords,
+                   shop::kTaobaoBlockEnd),
+      "http://shop123.taobao.com/");
+}
+BENCHMARK(BM_TaobaoLinksWithoutEnd)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_PaipaiBlockOfHttp(benchmark::State& state) {
+  extract_hostile(state,
+                  hostile_page(shop::kPaipaiBlockStart, "<a href=\"http://shop.paipai.com/",
+                               shop::kPaipaiBlockEnd),
+                  "http://shop.paipai.com/123");
+}
+BENCHMARK(BM_PaipaiBlockOfHttp)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_PaipaiLinksWithoutEnd(benchmark::State& state) {
+  extract_hostile(
+      state,
+      hostile_page(shop::kPaipaiBlockStart,
+                   "<li><a href=\"http://shop.paipai.com/1\" target=\"_blank\">" + kShopWords,
+                   shop::kPaipaiBlockEnd),
+      "http://shop.paipai.com/123");
+}
+BENCHMARK(BM_PaipaiLinksWithoutEnd)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 int main(int argc, char** argv) {
   return shop::bench::run_benchmarks(
       argc, argv,
       {"BM_TaobaoShopPage, BM_PaipaiShopPage: a 2 MiB shop page with 1000 friend links; "
-       "target: < 50 ms a page"});
+       "target: < 50 ms a page",
+       "BM_*BlockOfHttp, BM_*LinksWithoutEnd: a 32 MiB hostile friend-link block; "
+       "target: <= 2 s a page"});
 }

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "friendlinks/link_back_check.h"
 #include "ui/control_text.h"
 #include "ui/message.h"
 #include "ui/ui_thread.h"
@@ -26,6 +27,7 @@ struct FriendLinkJob {
   QPointer<QPushButton> button;
   QPointer<TrackingListView> list;
   FriendLinkSites sites;
+  FriendLinkRules rules;
 
   Text shop_address() const {
     Text address;
@@ -52,21 +54,30 @@ Text fetch_text(const Text& address) {
   return body_to_text(fetch_page(request));
 }
 
+// The row marks, written as each fetch starts and ends.
+class RowMarks : public LinkBackObserver {
+ public:
+  explicit RowMarks(const FriendLinkJob& job) : job_(job) {}
+  void row_started(int row) override { job_.set_status(row, kStatusChecking); }
+  void row_finished(int row, LinkBack result) override {
+    job_.set_status(row, link_back_mark(result));
+  }
+
+ private:
+  const FriendLinkJob& job_;
+};
+
 void check_links_back(const FriendLinkJob& job) {
   const Text wanted = link_back_address(job.shop_address());
-  int rows = 0;
-  on_ui_thread([&] { rows = job.list ? job.list->row_count() : 0; });
-  for (int row = 0; row < rows; ++row) {
-    job.set_status(row, kStatusChecking);
-    Text friend_address;
-    on_ui_thread([&] {
-      if (job.list && row < job.list->row_count()) {
-        friend_address = job.list->cell(row, kAddressColumn);
-      }
-    });
-    const bool linked = links_back(fetch_text(friend_address), wanted);
-    job.set_status(row, linked ? kStatusLinked : kStatusNotLinked);
-  }
+  std::vector<Text> friend_addresses;
+  on_ui_thread([&] {
+    const int rows = job.list ? job.list->row_count() : 0;
+    for (int row = 0; row < rows; ++row) {
+      friend_addresses.push_back(job.list->cell(row, kAddressColumn));
+    }
+  });
+  RowMarks marks(job);
+  check_friend_pages(friend_addresses, wanted, marks);
 }
 
 void list_links(const FriendLinkJob& job, const std::vector<FriendLink>& links) {
@@ -88,7 +99,7 @@ void list_links(const FriendLinkJob& job, const std::vector<FriendLink>& links) 
 void friend_link_check(const FriendLinkJob& job) {
   try {
     const Text page = fetch_text(job.shop_address());
-    list_links(job, extract_friend_links(page, job.shop_address(), job.sites));
+    list_links(job, extract_friend_links(page, job.shop_address(), job.sites, job.rules));
     check_links_back(job);
   } catch (...) {
   }
@@ -102,12 +113,17 @@ void friend_link_check(const FriendLinkJob& job) {
 }  // namespace
 
 void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites) {
+  on_friend_link_check_clicked(form, sites, default_friend_link_rules(sites));
+}
+
+void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites,
+                                  const FriendLinkRules& rules) {
   if (control_text(form.店铺地址).empty()) {
     show_message(kAddShopFirstMessage, kHintTitle, 64);
     return;
   }
   form.按钮_友情检测->setEnabled(false);
-  FriendLinkJob job{form.店铺地址, form.按钮_友情检测, form.超级列表框3, sites};
+  FriendLinkJob job{form.店铺地址, form.按钮_友情检测, form.超级列表框3, sites, rules};
   try {
     std::thread([job = std::move(job)] { friend_link_check(job); }).detach();
   } catch (const std::system_error&) {

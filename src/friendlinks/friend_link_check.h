@@ -10,7 +10,11 @@ namespace shop {
 // The click of 按钮_友情检测. With an empty 店铺地址 it shows the message and does
 // nothing else. Otherwise it disables the button (so a second click cannot start a
 // second run) and starts friend_link_check on a detached thread; the job enables the
-// button again when it ends.
+// button again when every friend's row has its mark. The friends' pages are fetched
+// several at a time.
+void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites,
+                                  const FriendLinkRules& rules);
+// The same with default_friend_link_rules(sites).
 void on_friend_link_check_clicked(MainForm& form, const FriendLinkSites& sites);
 
 }  // namespace shop

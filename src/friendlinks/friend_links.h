@@ -31,15 +31,38 @@ extern const Text kPaipaiBlockEnd;
 Text paipai_link_pattern(const Text& shop_host);
 Text taobao_link_pattern(const Text& domain);
 
+// Where a shop page keeps its friend links and what a link there looks like, per
+// marketplace. In a link pattern capture group 1 is the friend's address and group
+// 2 the link text. The defaults are the markers above; the patterns depend on the
+// site names, see default_friend_link_rules.
+struct FriendLinkRules {
+  Text paipai_block_start = kPaipaiBlockStart;
+  Text paipai_block_end = kPaipaiBlockEnd;
+  Text paipai_link_pattern;
+  Text taobao_block_start = kTaobaoBlockStart;
+  Text taobao_block_end = kTaobaoBlockEnd;
+  Text taobao_link_pattern;
+};
+
+// The default markers with the link patterns built from the site names.
+FriendLinkRules default_friend_link_rules(const FriendLinkSites& sites);
+
 // Every non-overlapping match of `pattern` in `text` from the start, compiled with
 // Perl syntax and ignoring ASCII letter case. A pattern that does not compile gives
 // nothing; a matching error ends the search and keeps the links found before it.
+// When the pattern begins with fixed text, the pattern is tried only where that
+// text occurs, and only while the rest of its fixed texts still follow: the same
+// links as a search over the whole text, without its cost on hostile blocks.
 std::vector<FriendLink> find_friend_links(const Text& text, const Text& pattern);
 
 // The links of a shop page: the block cut and the pattern chosen by the domain
 // names found in the shop address (case-sensitive). An address with both domains
 // has the Taobao cut applied to the Paipai block and is matched by the Taobao
 // pattern; one with neither gives nothing.
+std::vector<FriendLink> extract_friend_links(const Text& page, const Text& shop_address,
+                                             const FriendLinkSites& sites,
+                                             const FriendLinkRules& rules);
+// The same with default_friend_link_rules(sites).
 std::vector<FriendLink> extract_friend_links(const Text& page, const Text& shop_address,
                                              const FriendLinkSites& sites);
 

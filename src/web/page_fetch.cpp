@@ -116,9 +116,9 @@ void set_proxy(CURL* curl, const PageRequest& request, const std::string& proxy)
 }
 
 // Sends the request and waits for the whole answer: the body when the exchange
-// succeeded (whatever the status), empty on any failure.
+// succeeded (whatever the status, which goes to `status`), empty on any failure.
 std::string perform(CURL* curl, const PageRequest& request, const Text& method,
-                    const FetchTuning& tuning) {
+                    const FetchTuning& tuning, long& status) {
   if (!fits_one_line(method) || !fits_one_line(request.referer) || !fits_one_line(request.cookie)) {
     return {};
   }
@@ -141,6 +141,7 @@ std::string perform(CURL* curl, const PageRequest& request, const Text& method,
   if (curl_easy_perform(curl) != CURLE_OK) {
     return {};
   }
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
   return std::move(exchange.body);
 }
 
@@ -185,13 +186,22 @@ std::string fetch_page(const PageRequest& request) {
 }
 
 std::string fetch_page(const PageRequest& request, const FetchTuning& tuning) {
+  return fetch_page_with_status(request, tuning).body;
+}
+
+FetchedPage fetch_page_with_status(const PageRequest& request) {
+  return fetch_page_with_status(request, default_fetch_tuning());
+}
+
+FetchedPage fetch_page_with_status(const PageRequest& request, const FetchTuning& tuning) {
   init_page_fetch();
   const Text method = request.method.empty() ? Text("GET") : request.method;
   const EasyHandle curl(curl_easy_init());
   if (!curl) {
     return {};
   }
-  const std::string response = perform(curl.get(), request, method, tuning);
+  long status = 0;
+  std::string response = perform(curl.get(), request, method, tuning, status);
 
   // The whole answer is in once perform returns; an empty body is read again up
   // to the limit, with a short pause after each read.
@@ -202,12 +212,12 @@ std::string fetch_page(const PageRequest& request, const FetchTuning& tuning) {
       tuning.on_body_read();
     }
     if (!empty) {
-      return response;
+      return {std::move(response), status};
     }
     ++reads;
     pause_after_read(tuning.poll_pause);
     if (reads > limit) {
-      return {};
+      return {{}, status};
     }
   }
 }

@@ -23,6 +23,15 @@ void init_page_fetch();
 // Raw body bytes (zero bytes included), whatever the status code; empty on failure.
 std::string fetch_page(const PageRequest& request);
 std::string fetch_page(const PageRequest& request, const FetchTuning& tuning);
+// The body as fetch_page gives it, with the HTTP status of the answer it came
+// with (0 when no answer came).
+struct FetchedPage {
+  std::string body;
+  long status = 0;
+};
+FetchedPage fetch_page_with_status(const PageRequest& request);
+FetchedPage fetch_page_with_status(const PageRequest& request, const FetchTuning& tuning);
+
 // The bytes up to the first zero byte, taken unchanged as GBK text.
 Text body_to_text(const std::string& body);
 

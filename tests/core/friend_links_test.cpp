@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/regex.hpp>
+#include <random>
+
 #include "support/core/temp_dir.h"
 
 namespace shop {
@@ -90,6 +93,27 @@ TEST(ExtractFriendLinks, CutsTheBlockAndMatchesTheLinks) {
   }
 }
 
+// Markup changed by the marketplace, and rules updated to match it.
+TEST(ExtractFriendLinks, TakesTheMarkersAndPatternsOfTheRules) {
+  const Text page = "<ul id=\"friends\"><li data-url=\"http://a.taobao.com\">A</li></ul>" +
+                    taobao_block(taobao_anchor("http://old.taobao.com", "old"));
+  FriendLinkRules rules = default_friend_link_rules(kSites);
+  rules.taobao_block_start = "<ul id=\"friends\">";
+  rules.taobao_block_end = "</ul>";
+  rules.taobao_link_pattern = "data-url=\"(http://[^\"]*)\">(.*?)</li>";
+  EXPECT_EQ(extract_friend_links(page, "http://shop.taobao.com", kSites, rules),
+            (std::vector<FriendLink>{{"http://a.taobao.com", "A"}}));
+  EXPECT_EQ(extract_friend_links(page, "http://shop.taobao.com", kSites),
+            (std::vector<FriendLink>{{"http://old.taobao.com", "old"}}));
+
+  rules.paipai_block_start = "<ol>";
+  rules.paipai_block_end = "</ol>";
+  rules.paipai_link_pattern = "<a href=(\\S+)>(\\w+)</a>";
+  EXPECT_EQ(extract_friend_links("<ol><a href=http://shop.paipai.com/9>nine</a></ol>",
+                                 "http://shop.paipai.com/1", kSites, rules),
+            (std::vector<FriendLink>{{"http://shop.paipai.com/9", "nine"}}));
+}
+
 TEST(ExtractFriendLinks, SiteNamesAreLiteralText) {
   // A blank domain name names no address; regex characters in a name match only
   // themselves.
@@ -98,6 +122,67 @@ TEST(ExtractFriendLinks, SiteNamesAreLiteralText) {
   EXPECT_EQ(extract_friend_links(block, "http://x.tao+bao.com", {"", "", "tao+bao.com"}),
             (std::vector<FriendLink>{{"http://a.tao+bao.com", "A"}}));
   EXPECT_TRUE(extract_friend_links(block, "http://x.tao+bao.com", {"", "", ""}).empty());
+}
+
+// The plain search: every match of the pattern over the whole text.
+std::vector<FriendLink> reference_links(const Text& text, const Text& pattern) {
+  std::vector<FriendLink> links;
+  const boost::regex expression(pattern, boost::regex::perl | boost::regex::icase);
+  for (boost::sregex_iterator match(text.begin(), text.end(), expression), end; match != end;
+       ++match) {
+    links.push_back({(*match)[1].str(), (*match)[2].str()});
+  }
+  return links;
+}
+
+// Pages strung together from pieces of link markup in both layouts, cut short,
+// in other letter cases and mixed with Chinese text.
+Text random_page(std::mt19937& random) {
+  static const Text kPieces[] = {
+      taobao_anchor("http://a.taobao.com", "A"),
+      paipai_anchor("http://shop.paipai.com/12", gbk("甲店")),
+      "<A HREF=\"HTTP://B.TAOBAO.COM\"  TARGET=\"_BLANK\">B</A>",
+      "<a href=\"http://shopXpaipaiXcom/\" target=\"_blank\">",
+      "http://",
+      "http://x",
+      ".taobao.com\"  target=\"_blank\">",
+      "</a>",
+      "</A>",
+      "<a href=\"",
+      "\" target=\"_blank\">",
+      "<li>",
+      "\n</div>\n",
+      gbk("连衣裙"),
+      "'",
+      "<li><a href='http://c.taobao.com/'>C</a></li>",
+  };
+  std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  Text page;
+  for (int i = length(random); i > 0; --i) {
+    page += kPieces[piece(random)];
+  }
+  return page;
+}
+
+TEST(FindFriendLinks, SameLinksAsASearchOverTheWholeText) {
+  const Text patterns[] = {
+      taobao_link_pattern("taobao.com"),
+      paipai_link_pattern("shop.paipai.com"),
+      // Patterns a seller might configure.
+      R"re(<li><a href='([^']+)'>([^<]*)</a>)re",
+      R"re(<a href="(http://(shop\.)?[a-z]+\.(taobao|paipai)\.com/?[0-9]*)"\s+target="_blank">(.*?)</a>)re",
+      R"re(href="(.*?)"  target=("_blank")>)re",
+      R"re(\.com/?([0-9]{1,3})?.*?(</a>))re",
+  };
+  std::mt19937 random(20261211);
+  for (int round = 0; round < 3000; ++round) {
+    const Text page = random_page(random);
+    for (const Text& pattern : patterns) {
+      ASSERT_EQ(find_friend_links(page, pattern), reference_links(page, pattern))
+          << "pattern " << pattern << "\npage " << page;
+    }
+  }
 }
 
 TEST(FindFriendLinks, MatchesWithoutOverlapAndKeepsThoseFoundBeforeAnError) {
@@ -117,6 +202,7 @@ TEST(FindFriendLinks, MatchesWithoutOverlapAndKeepsThoseFoundBeforeAnError) {
             (std::vector<FriendLink>{{"http://a.taobao.com", "A"}}));
 
   EXPECT_TRUE(find_friend_links(two, "(unbalanced").empty());
+  EXPECT_TRUE(find_friend_links(two, "(x*)(y*)").empty()) << "empty matches are no links";
 }
 
 }  // namespace

@@ -342,5 +342,38 @@ TEST(FetchPage, ManyThreadsGetTheirOwnBodies) {
   }
 }
 
+TEST(FetchPageWithStatus, GivesTheBodyWithTheStatusOfTheLastAnswer) {
+  LocalServer local;
+  local.server().Get("/page", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("page", "text/html");
+  });
+  local.server().Get("/missing", [](const httplib::Request&, httplib::Response& response) {
+    response.status = 404;
+    response.set_content("not here", "text/html");
+  });
+  local.server().Get("/moved", [](const httplib::Request&, httplib::Response& response) {
+    response.set_redirect("/page");
+  });
+  local.start();
+  const std::string refused =
+      "http://127.0.0.1:" + std::to_string(test_support::unused_local_port()) + "/";
+  const struct {
+    std::string address;
+    std::string body;
+    long status;
+  } cases[] = {
+      {local.url("/page"), "page", 200},
+      {local.url("/missing"), "not here", 404},
+      {local.url("/moved"), "page", 200},
+      {local.url("/nothing"), "", 404},  // the library's 404 comes without a body
+      {refused, "", 0},
+  };
+  for (const auto& c : cases) {
+    const FetchedPage page = fetch_page_with_status(get(c.address), quick());
+    EXPECT_EQ(page.body, c.body) << c.address;
+    EXPECT_EQ(page.status, c.status) << c.address;
+  }
+}
+
 }  // namespace
 }  // namespace shop

@@ -93,7 +93,7 @@ class FriendLinkCheck : public ::testing::Test {
   WindowHarness harness;
 };
 
-TEST_F(FriendLinkCheck, ListsTheFriendsAndChecksThemOneAfterTheOther) {
+TEST_F(FriendLinkCheck, ListsTheFriendsAndMarksEachRowWhenItsPageHasCome) {
   const Text shop = shops.url("/shop.taobao.com");
   const Text a = shops.url("/a.taobao.com");
   const Text b = shops.url("/b.taobao.com");
@@ -104,16 +104,16 @@ TEST_F(FriendLinkCheck, ListsTheFriendsAndChecksThemOneAfterTheOther) {
   shops.put("/b.taobao.com", "friends: " + shop + " and others");
   shops.put("/c.taobao.com", "no link back here");
 
-  // Hold the answer for b back to look at the list while its row is being checked.
+  // Hold the answer for b back: the rows on either side get their marks meanwhile.
   hold_answer("/b.taobao.com");
   set_control_text(form().店铺地址, shop);
   QTest::mouseClick(button(), Qt::LeftButton);
   EXPECT_FALSE(button()->isEnabled());
   ASSERT_TRUE(wait_until([&] { return held.load(); }));
-  ASSERT_TRUE(wait_until([&] { return rows().size() == 3 && rows()[0][3] == kYes; }));
+  ASSERT_TRUE(wait_until(
+      [&] { return rows().size() == 3 && rows()[0][3] == kYes && rows()[2][3] == kNo; }));
   EXPECT_EQ(rows()[1][3], kChecking);
-  EXPECT_EQ(rows()[2][3], "") << "a row is untouched until its turn";
-  EXPECT_FALSE(button()->isEnabled());
+  EXPECT_FALSE(button()->isEnabled()) << "the button waits for every row";
   release = true;
   wait_for_run();
 
@@ -121,6 +121,44 @@ TEST_F(FriendLinkCheck, ListsTheFriendsAndChecksThemOneAfterTheOther) {
                                       {"1", b, gbk("<b>乙店</b>"), kYes},
                                       {"2", c, "C", kNo}}));
   EXPECT_EQ(shops.hits("/shop.taobao.com"), 1);
+}
+
+// Thirty friends answering after 100 ms each: ten pages are in flight at once,
+// never more, and every row gets the mark its own page gives.
+TEST_F(FriendLinkCheck, FetchesTenFriendPagesAtATime) {
+  constexpr int kFriends = 30;
+  const Text shop = shops.url("/shop.taobao.com");
+  std::vector<ShopLink> links;
+  std::vector<Row> expected;
+  for (int i = 0; i < kFriends; ++i) {
+    const std::string path = "/f" + std::to_string(i) + ".taobao.com";
+    links.push_back({shops.url(path), "F" + std::to_string(i)});
+    const bool linked = i % 3 != 0;
+    shops.put(path, linked ? "see " + shop : "nothing");
+    expected.push_back(
+        {std::to_string(i), shops.url(path), links.back().name, linked ? kYes : kNo});
+  }
+  shops.put("/shop.taobao.com", taobao_shop_page(links));
+  std::atomic<int> in_flight{0};
+  std::atomic<int> most_in_flight{0};
+  shops.on_request([&](const std::string& target) {
+    if (target.rfind("/f", 0) != 0) {
+      return;
+    }
+    const int now = ++in_flight;
+    for (int most = most_in_flight;
+         now > most && !most_in_flight.compare_exchange_weak(most, now);) {
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    --in_flight;
+  });
+  run_check(shop);
+
+  EXPECT_EQ(rows(), expected);
+  EXPECT_EQ(most_in_flight.load(), 10);
+  for (int i = 0; i < kFriends; ++i) {
+    EXPECT_EQ(shops.hits("/f" + std::to_string(i) + ".taobao.com"), 1) << i;
+  }
 }
 
 TEST_F(FriendLinkCheck, PaipaiShopThroughTheShopHost) {
@@ -145,7 +183,7 @@ TEST_F(FriendLinkCheck, LetterCaseInMarkupAndInTheTypedAddress) {
                      "\"  TARGET=\"_BLANK\">Big</A></LI>\n</div>\n</div>";
   shops.put("/shop.taobao.com", block);
   shops.put("/shop.TAOBAO.com", block);
-  shops.put("/A.TAOBAO.COM", "");
+  shops.put("/A.TAOBAO.COM", "no link back");
 
   run_check(shops.url("/shop.taobao.com"));
   EXPECT_EQ(rows(), (std::vector<Row>{{"0", friend_address, "Big", kNo}}));
@@ -193,16 +231,36 @@ TEST_F(FriendLinkCheck, LinkBackTest) {
   }
 }
 
-TEST_F(FriendLinkCheck, UnreachableFriendGetsACrossAndTheNextIsStillChecked) {
+// "失败" for a page that could not be fetched: no answer, an error status (even
+// with a page that links back), or no body; "×" only for a page without the link.
+TEST_F(FriendLinkCheck, PagesThatCannotBeFetchedShowFailed) {
   const Text shop = shops.url("/shop.taobao.com");
   const Text gone =
       "http://127.0.0.1:" + std::to_string(test_support::unused_local_port()) + "/x.taobao.com";
+  const Text missing = shops.url("/missing.taobao.com");
+  const Text broken = shops.url("/broken.taobao.com");
+  const Text empty = shops.url("/empty.taobao.com");
+  const Text plain = shops.url("/plain.taobao.com");
   const Text a = shops.url("/a.taobao.com");
-  shops.put("/shop.taobao.com", taobao_shop_page({{gone, "gone"}, {a, "A"}}));
+  shops.put("/shop.taobao.com", taobao_shop_page({{gone, "gone"},
+                                                  {missing, "missing"},
+                                                  {broken, "broken"},
+                                                  {empty, "empty"},
+                                                  {plain, "plain"},
+                                                  {a, "A"}}));
+  shops.put("/broken.taobao.com", "error page quoting " + shop, 500);
+  shops.put("/empty.taobao.com", "");
+  shops.put("/plain.taobao.com", "no link back");
   shops.put("/a.taobao.com", shop);
   run_check(shop);
 
-  EXPECT_EQ(rows(), (std::vector<Row>{{"0", gone, "gone", kNo}, {"1", a, "A", kYes}}));
+  const Text failed = gbk("失败");
+  EXPECT_EQ(rows(), (std::vector<Row>{{"0", gone, "gone", failed},
+                                      {"1", missing, "missing", failed},
+                                      {"2", broken, "broken", failed},
+                                      {"3", empty, "empty", failed},
+                                      {"4", plain, "plain", kNo},
+                                      {"5", a, "A", kYes}}));
 }
 
 // No list, no message: an address of neither marketplace, a missing shop page, a

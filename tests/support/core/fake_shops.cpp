@@ -46,14 +46,15 @@ FakeShops::FakeShops() {
       response.status = 404;
       return;
     }
-    response.set_content(page->second, "text/html; charset=gbk");
+    response.status = page->second.status;
+    response.set_content(page->second.body, "text/html; charset=gbk");
   });
   server_.start();
 }
 
-void FakeShops::put(const std::string& target, const std::string& body) {
+void FakeShops::put(const std::string& target, const std::string& body, int status) {
   std::lock_guard lock(mutex_);
-  pages_[target] = body;
+  pages_[target] = {body, status};
 }
 
 void FakeShops::on_request(std::function<void(const std::string&)> hook) {

@@ -29,8 +29,8 @@ class FakeShops {
  public:
   FakeShops();
 
-  // Serves `body` for requests with this target.
-  void put(const std::string& target, const std::string& body);
+  // Serves `body` with `status` for requests with this target.
+  void put(const std::string& target, const std::string& body, int status = 200);
   // "http://127.0.0.1:<port>" followed by `path`.
   std::string url(const std::string& path) const { return server_.url(path); }
   // The address to give as http_proxy.
@@ -46,9 +46,15 @@ class FakeShops {
  private:
   // Declared before the server, so that the server stops before they go.
   mutable std::mutex mutex_;
-  std::map<std::string, std::string> pages_;
+  struct Page {
+    std::string body;
+    int status = 200;
+  };
+  std::map<std::string, Page> pages_;
   std::function<void(const std::string&)> hook_;
-  test_support::LocalServer server_;
+  // More threads than the check has friend pages in flight, so none waits its turn
+  // at the server (the listen backlog takes every client connecting at once).
+  test_support::LocalServer server_{32};
 };
 
 }  // namespace shop::testing
