@@ -25,6 +25,24 @@ bool text_to_bool(const Text& text) {
   return upper == "TRUE";
 }
 
+Text single_line_value(const Text& content) {
+  // CR and LF are never the trail byte of a two-byte character, so bytes will do.
+  Text line;
+  line.reserve(content.size());
+  for (size_t i = 0; i < content.size(); ++i) {
+    const char c = content[i];
+    if (c == '\r' || c == '\n') {
+      line += ' ';
+      if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') {
+        ++i;
+      }
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
 Text last_path_component(const Text& path) {
   const Text backslashed = replace_text(path, "/", "\\");
   const Text single = replace_text(backslashed, "\\\\", "\\");

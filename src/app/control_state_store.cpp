@@ -121,15 +121,17 @@ void ControlStateStore::restore_check_boxes() {
 }
 
 void ControlStateStore::save_event_edit_box(const QWidget* control) {
-  if (!restoring_) {
-    write_profile_string(file_path_, kEditBoxSection, control_name(control), control_text(control));
-  }
+  store_content(kEditBoxSection, control);
 }
 
 void ControlStateStore::save_event_combo_box(const QWidget* control) {
+  store_content(kComboBoxSection, control);
+}
+
+void ControlStateStore::store_content(const Text& section, const QWidget* control) {
   if (!restoring_) {
-    write_profile_string(file_path_, kComboBoxSection, control_name(control),
-                         control_text(control));
+    write_profile_string(file_path_, section, control_name(control),
+                         single_line_value(control_text(control)));
   }
 }
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "web/text.h"
+
 namespace shop {
 
 // The main window's control-state file in the working directory (a native file name).
@@ -40,6 +42,7 @@ class ControlStateStore {
  private:
   template <class Restore>
   void restore_each(Restore restore);
+  void store_content(const Text& section, const QWidget* control);
 
   std::filesystem::path file_path_;
   std::vector<QWidget*> controls_;  // the window's input controls, in its control order

@@ -1,12 +1,9 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QIcon>
-#include <QSaveFile>
-#include <QUrl>
 
+#include "app/help_page.h"
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
@@ -23,26 +20,9 @@
 namespace shop {
 namespace {
 
-// The client area that, with the frame Windows draws, gives the outer size 731 x 587.
-constexpr int kClientWidth = 725;
-constexpr int kClientHeight = 559;
-
 const Settings& load_settings_into(AppState& state) {
   state.settings = load_settings(working_directory_file(kSettingsFile));
   return state.settings;
-}
-
-// The help page bundled with the program, written where the system browser can read it.
-Text bundled_help_address() {
-  const QString path = QDir::temp().filePath("shopkeeper-help.html");
-  QFile bundled(":/pages/help.html");
-  QSaveFile copy(path);
-  if (bundled.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
-    copy.write(bundled.readAll());
-    copy.commit();
-  }
-  const QByteArray url = QUrl::fromLocalFile(path).toEncoded();
-  return Text(url.constData(), static_cast<size_t>(url.size()));
 }
 
 }  // namespace
@@ -57,7 +37,7 @@ MainWindow::MainWindow(AppState& state)
   setWindowTitle(QString::fromUtf8(kFormCaption));
   setWindowIcon(QIcon(":/images/icon.png"));
   move(50, 50);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kClientSize);
   bind_events();
   on_created();
 }
@@ -76,7 +56,7 @@ void MainWindow::bind_events() {
           [this] { open_paipai_search(form_, state_.settings.paipai_search_site); });
   for (TrackingListView* view : {form_.超级列表框1, form_.超级列表框2}) {
     connect(view, &TrackingListView::row_activated, this,
-            [this, view](int row) { copy_row_back(form_, *view, row); });
+            [this, view] { copy_row_back(form_, *view); });
   }
   add_history_menu(*form_.超级列表框1, kPaipaiName);
   add_history_menu(*form_.超级列表框2, kTaobaoName);
@@ -144,7 +124,11 @@ void MainWindow::on_page_changed() {
 
 void MainWindow::open_help_page() {
   const Text& help = state_.settings.help_page;
-  open_in_browser(help.empty() ? bundled_help_address() : help);
+  if (!help.empty()) {
+    open_in_browser(help);
+  } else if (const std::optional<Text> bundled = write_bundled_help_page()) {
+    open_in_browser(*bundled);
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -78,7 +78,11 @@ void open_paipai_search(const MainForm& form, const Text& search_site) {
   open_in_browser(paipai_search_address(search_site, control_text(form.编辑框1)));
 }
 
-void copy_row_back(MainForm& form, const TrackingListView& view, int row) {
+void copy_row_back(MainForm& form, const TrackingListView& view) {
+  const int row = view.selected_row();
+  if (row < 0) {
+    return;
+  }
   set_control_text(form.编辑框1, view.cell(row, kKeywordColumn));
   set_control_text(form.编辑框2, view.cell(row, kAddressColumn));
 }

@@ -23,8 +23,9 @@ Text paipai_search_address(const Text& search_site, const Text& keyword);
 // 按钮4: opens the search page for the keyword in 编辑框1 in the web browser.
 void open_paipai_search(const MainForm& form, const Text& search_site);
 
-// Row activation of a tracking list view: its keyword and address go back into
-// 编辑框1 and 编辑框2. The list is not changed.
-void copy_row_back(MainForm& form, const TrackingListView& view, int row);
+// Row activation of a tracking list view: the keyword and address of its selected row
+// go back into 编辑框1 and 编辑框2; with no row selected nothing changes. The row that
+// merely has the keyboard focus does not count. The list is not changed.
+void copy_row_back(MainForm& form, const TrackingListView& view);
 
 }  // namespace shop

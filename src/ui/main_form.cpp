@@ -6,7 +6,10 @@
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
+#include <algorithm>
 
 // Resources compiled into a static library must be registered by name.
 static void register_bundled_resources() {
@@ -19,19 +22,35 @@ const char* const kFormCaption = " 淘宝 拍拍 店长软件(排名查询 友�
 
 namespace {
 
-// Places inside a tab control are measured from the tab control's corner, tab row
-// included; a page widget begins below the tab row, so its children move up by that.
+// Where a container's controls may lie: `room` is the area the container shows, and
+// `origin` is where the container's corner lies in the frame its controls' places are
+// given in (a tab page lies below its tab row, yet places on it are measured from the
+// tab control's corner).
 struct Container {
   QWidget* widget;
-  int left = 0;
-  int top = 0;
+  QPoint origin;
+  QSize room;
 };
+
+Container whole(QWidget* widget, QSize room) {
+  return Container{widget, QPoint(0, 0), room};
+}
+
+// A control keeps its place where it fits; one that would begin outside the room (under
+// a tab row) moves inside, and whatever still sticks out is cut, so that no control is
+// clipped by its container.
+QRect fitted(QRect place, QSize room) {
+  place.moveTo(std::max(place.left(), 0), std::max(place.top(), 0));
+  place.setWidth(std::min(place.width(), room.width() - place.left()));
+  place.setHeight(std::min(place.height(), room.height() - place.top()));
+  return place;
+}
 
 template <class Control>
 Control* create(const Container& parent, const char* name, int x, int y, int width, int height) {
   auto* control = new Control(parent.widget);
   control->setObjectName(QString::fromUtf8(name));
-  control->setGeometry(x - parent.left, y - parent.top, width, height);
+  control->setGeometry(fitted(QRect(x, y, width, height).translated(-parent.origin), parent.room));
   return control;
 }
 
@@ -50,11 +69,25 @@ QFont pixel_font(int pixels, bool bold = false) {
   return font;
 }
 
+// The tab control fills in its frame's style option in a protected member; a derived
+// name reaches it without changing the control's class.
+struct TabFrame : QTabWidget {
+  using QTabWidget::initStyleOption;
+};
+
+// The area of `tabs` where its pages are shown, as the toolkit will lay it out: known
+// before the tab control is first shown, when its controls are placed.
+QRect page_area(const QTabWidget* tabs) {
+  QStyleOptionTabWidgetFrame option;
+  (tabs->*&TabFrame::initStyleOption)(&option);
+  return tabs->style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, tabs);
+}
+
 Container page_of(QTabWidget* tabs, const char* caption) {
   auto* page = new QWidget();
   tabs->addTab(page, QString::fromUtf8(caption));
-  const int tab_row = tabs->tabBar()->sizeHint().height();
-  return Container{page, 2, tab_row + 1};
+  const QRect area = page_area(tabs);
+  return Container{page, area.topLeft(), area.size()};
 }
 
 void show_picture(QLabel* picture, const char* resource) {
@@ -66,7 +99,7 @@ void show_picture(QLabel* picture, const char* resource) {
 
 MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   register_bundled_resources();
-  const Container top{window};
+  const Container top = whole(window, kClientSize);
 
   SHOP_CONTROL(超文本浏览框1, top, 0, 0, 728, 71);
   SHOP_CONTROL(分组框3, top, 8, 71, 621, 100);
@@ -81,7 +114,7 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
     bar->setValue(0);
   }
 
-  const Container group{分组框3};
+  const Container group = whole(分组框3, 分组框3->size());
   SHOP_CONTROL(按钮2, group, 8, 18, 118, 63);
   set_text(按钮2, "开始拍拍检测排名");
   SHOP_CONTROL(按钮6, group, 135, 18, 81, 32);
@@ -108,6 +141,7 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   SHOP_CONTROL(组合框1, group, 296, 69, 71, 20);
   组合框1->setEditable(true);
   组合框1->setInsertPolicy(QComboBox::NoInsert);  // typed page counts stay out of the list
+  组合框1->setCompleter(nullptr);                 // the box holds exactly what was typed
   组合框1->addItems({"5", "10", "20", "30", "50", "70", "100"});
   组合框1->setCurrentIndex(1);
   SHOP_CONTROL(标签4, group, 374, 70, 36, 16);
@@ -189,7 +223,7 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   set_text(分组框2, "信息");
   SHOP_CONTROL(编辑框_ww生成的代码, wangwang, 18, 137, 659, 128);
 
-  const Container style{分组框1};
+  const Container style = whole(分组框1, 分组框1->size());
   SHOP_CONTROL(单选框1, style, 21, 21, 99, 22);
   SHOP_CONTROL(单选框2, style, 22, 57, 99, 22);
   for (auto [radio, picture] : {std::pair{单选框1, ":/images/ww_style1_online.png"},
@@ -208,7 +242,7 @@ MainForm::MainForm(QWidget* window, const Text& paipai_item_site) {
   show_picture(图片框3, ":/images/ww_style2_online.png");
   show_picture(图片框4, ":/images/ww_style2_offline.png");
 
-  const Container info{分组框2};
+  const Container info = whole(分组框2, 分组框2->size());
   SHOP_CONTROL(标签9, info, 56, 28, 48, 16);
   set_text(标签9, "旺旺号:");
   SHOP_CONTROL(编辑框_ww号, info, 112, 20, 132, 24);

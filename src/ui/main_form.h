@@ -21,6 +21,9 @@ namespace shop {
 
 // The caption the form gives the window; the created handler appends to it.
 extern const char* const kFormCaption;
+// The window's client area, which with the frame Windows draws gives the outer size
+// 731 x 587.
+inline constexpr QSize kClientSize{725, 559};
 
 class MainForm {
  public:

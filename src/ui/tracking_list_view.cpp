@@ -77,6 +77,9 @@ void TrackingListView::set_cell(int row, int column, const Text& text) {
 
 void TrackingListView::remove_row(int row) {
   delete takeTopLevelItem(row);
+  // The view would move the selection on to the next row by itself; a removal leaves
+  // no row selected, so that a second delete removes nothing.
+  selectionModel()->clear();
 }
 
 void TrackingListView::remove_all_rows() {

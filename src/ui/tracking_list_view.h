@@ -34,6 +34,7 @@ class TrackingListView : public QTreeWidget {
   Text cell(int row, int column) const;
   void set_cell(int row, int column, const Text& text);
 
+  // Leaves no row selected and none with the keyboard focus.
   void remove_row(int row);
   void remove_all_rows();
   // The selected row, or -1.

@@ -38,6 +38,27 @@ TEST(TextToBool, AcceptsExactlyTheTrueTexts) {
   }
 }
 
+TEST(SingleLineValue, TurnsEachLineBreakIntoOneSpace) {
+  const struct {
+    Text content;
+    Text stored;
+  } cases[] = {
+      {"a\r\nb", "a b"},
+      {"a\nb\rc", "a b c"},
+      {"a\n\rb", "a  b"},  // LF then CR: two line breaks
+      {"\r\n\r\n", "  "},
+      {"a\r", "a "},
+      {"\n[x]\nk=v", " [x] k=v"},
+      // Without line breaks the bytes stay as they are, invalid GBK and controls included.
+      {"", ""},
+      {" \"q\" \t", " \"q\" \t"},
+      {gbk("连衣裙") + "\xFF\x80\x01", gbk("连衣裙") + "\xFF\x80\x01"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(single_line_value(c.content), c.stored) << c.content;
+  }
+}
+
 TEST(LastPathComponent, TakesTheLastPieceOfAnyPath) {
   const struct {
     Text path;

@@ -4,6 +4,8 @@
 #include <QTest>
 
 #include "app/control_state_store.h"
+#include "lists/list_file.h"
+#include "support/gui/list_view_input.h"
 #include "support/gui/recorders.h"
 #include "support/gui/window_harness.h"
 #include "ui/control_text.h"
@@ -102,6 +104,30 @@ TEST_F(ControlState, StoredBoxesKeepEveryChange) {
   EXPECT_EQ(control_text(form().组合框1), "50");
 }
 
+// The page-count box shows, stores and hands on exactly the keys typed, even where they
+// begin one of its list items ("1" of "10", "3" of "30").
+TEST_F(ControlState, TypedPageCountIsTakenAsTyped) {
+  harness.start();
+  harness.window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.window()));
+  QComboBox* pages = form().组合框1;
+  for (const char* typed : {"1", "3", "10", "7x"}) {
+    SCOPED_TRACE(typed);
+    pages->setFocus();
+    QTest::keyClick(pages, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pages, Qt::Key_Backspace);
+    QTest::keyClicks(pages, typed);
+    QTest::keyClick(pages, Qt::Key_Tab);
+    EXPECT_FALSE(pages->hasFocus()) << "Tab moved on";
+    EXPECT_EQ(pages->lineEdit()->text().toStdString(), typed);
+    EXPECT_EQ(control_text(pages), typed) << "what a ranking run reads";
+    EXPECT_EQ(read_file(state_file()),
+              "[" + gbk("组合框") + "]\r\n" + gbk("组合框1=") + typed + "\r\n");
+  }
+  harness.restart();
+  EXPECT_EQ(control_text(form().组合框1), "7x");
+}
+
 TEST_F(ControlState, OtherControlsAreNeverStored) {
   harness.start();
   for (QLineEdit* box : {form().编_音乐地址, form().编辑框_ww号, form().编辑框_ww提示}) {
@@ -140,6 +166,29 @@ TEST_F(ControlState, UntidyFileRestoresByTheReadingRulesAndKeepsForeignKeys) {
   EXPECT_NE(after.find(gbk("编辑框1=quoted!\r\n编辑框1=second\r\n")), Text::npos);
   EXPECT_NE(after.find(gbk("未知框=keep\r\n")), Text::npos);
   EXPECT_EQ(after.size(), file.size() - 2 + 1) << "only the first key line changed";
+}
+
+// A list cell may hold a lone CR or LF (the list file only ends its lines with CR LF).
+// Copied back into the stored boxes, it must not become lines of the control-state
+// file, where it could add a section or a key of its own.
+TEST_F(ControlState, ALineBreakInACopiedBackCellAddsNoLine) {
+  const Text S = kColumnSeparator;
+  const Text address = "A\n[" + gbk("组合框") + "]\n" + gbk("组合框1") + "=999";
+  write_file(harness.directory().file("拍拍排名.txt"),
+             "0" + S + "k\rx" + S + address + S + S + S + S + "\r\n");
+  harness.start();
+  harness.window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&harness.window()));
+  testing::double_click_row(*form().超级列表框1, 0);
+  ASSERT_EQ(control_text(form().编辑框2), address);
+
+  const Text stored_address = "A [" + gbk("组合框") + "] " + gbk("组合框1") + "=999";
+  EXPECT_EQ(read_file(state_file()),
+            gbk("[编辑框]\r\n编辑框1=k x\r\n编辑框2=") + stored_address + "\r\n");
+  harness.restart();
+  EXPECT_EQ(control_text(form().组合框1), "10");
+  EXPECT_EQ(control_text(form().编辑框1), "k x");
+  EXPECT_EQ(control_text(form().编辑框2), stored_address);
 }
 
 TEST_F(ControlState, ReadOnlyFileKeepsWhatItHeldWhileTypingGoesOn) {

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTest>
+#include <functional>
 
 #include "lists/list_file.h"
 #include "support/core/list_lines.h"
+#include "support/gui/list_view_input.h"
 #include "support/gui/recorders.h"
 #include "support/gui/window_harness.h"
 #include "ui/control_text.h"
@@ -13,6 +14,9 @@
 namespace shop {
 namespace {
 
+using testing::click_below_rows;
+using testing::click_row;
+using testing::double_click_row;
 using testing::gbk;
 using testing::list_line;
 using testing::read_file;
@@ -128,6 +132,32 @@ TEST_F(ListCommands, DeleteWithNothingSelectedStillRewritesTheFile) {
   EXPECT_EQ(ids(form().超级列表框1), std::vector<Text>{"0"});
 }
 
+// A delete leaves no row selected, whether it removed the first row or the last, so a
+// second click on 删除 removes nothing more.
+TEST_F(ListCommands, ASecondDeleteClickRemovesNoFurtherRow) {
+  harness.stop();
+  write_file(paipai_file(), list_line("0", "a", "A") + list_line("1", "b", "B") +
+                                list_line("2", "c", "C") + list_line("3", "d", "D"));
+  harness.start();
+  harness.window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.window()));
+  TrackingListView& view = *form().超级列表框1;
+  const struct {
+    int clicked_row;
+    std::vector<Text> ids_left;
+  } cases[] = {{0, {"1", "2", "3"}}, {2, {"1", "2"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.clicked_row);
+    click_row(view, c.clicked_row);
+    ASSERT_EQ(view.selected_row(), c.clicked_row);
+    click(form().按钮3);
+    EXPECT_EQ(view.selected_row(), -1);
+    click(form().按钮3);
+    EXPECT_EQ(ids(&view), c.ids_left);
+  }
+  EXPECT_EQ(read_file(paipai_file()), list_line("1", "b", "B") + list_line("2", "c", "C"));
+}
+
 TEST_F(ListCommands, ClearListEmptiesOnlyTheListOfThePage) {
   harness.stop();
   write_file(paipai_file(), list_line("0", "p", "P") + list_line("1", "q", "Q"));
@@ -167,22 +197,11 @@ TEST_F(ListCommands, ActivatingARowCopiesItBack) {
   harness.start();
   harness.window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&harness.window()));
-  TrackingListView* view = form().超级列表框1;
-  // The events of a double-click as the window system delivers them to the view.
-  const auto double_click_row = [view](int row) {
-    const QPointF at = view->visualItemRect(view->topLevelItem(row)).center();
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-      QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
-                        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
-      QApplication::sendEvent(view->viewport(), &event);
-    }
-  };
-
-  double_click_row(0);
+  TrackingListView& view = *form().超级列表框1;
+  double_click_row(view, 0);
   EXPECT_EQ(control_text(form().编辑框1), gbk("连衣裙"));
   EXPECT_EQ(control_text(form().编辑框2), "A");
-  double_click_row(1);  // an empty keyword empties the box
+  double_click_row(view, 1);  // an empty keyword empties the box
   EXPECT_EQ(control_text(form().编辑框1), "");
   EXPECT_EQ(control_text(form().编辑框2), "B");
   EXPECT_EQ(read_file(paipai_file()), file);
@@ -203,6 +222,40 @@ TEST_F(ListCommands, EnterOnATaobaoRowCopiesItBack) {
   QTest::keyClick(form().超级列表框2, Qt::Key_Return);
   EXPECT_EQ(control_text(form().编辑框1), "t");
   EXPECT_EQ(control_text(form().编辑框2), "T");
+}
+
+// Enter copies back the selected row; a row that only has the keyboard focus is not
+// taken.
+TEST_F(ListCommands, EnterWithNoRowSelectedCopiesNothing) {
+  harness.stop();
+  write_file(paipai_file(), list_line("0", "a", "A") + list_line("1", "b", "B"));
+  harness.start();
+  harness.window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.window()));
+  TrackingListView& view = *form().超级列表框1;
+  const std::pair<const char*, std::function<void()>> ways_to_leave_no_row_selected[] = {
+      {"click below the rows", [&] { click_below_rows(view); }},
+      {"Ctrl-click the selected row",
+       [&] {
+         QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                           view.visualItemRect(view.topLevelItem(0)).center());
+       }},
+  };
+  for (const auto& [way, leave_no_row_selected] : ways_to_leave_no_row_selected) {
+    SCOPED_TRACE(way);
+    set_control_text(form().编辑框1, "k");
+    set_control_text(form().编辑框2, "u");
+    click_row(view, 0);
+    leave_no_row_selected();
+    ASSERT_EQ(view.selected_row(), -1);
+    QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_EQ(control_text(form().编辑框1), "k");
+    EXPECT_EQ(control_text(form().编辑框2), "u");
+  }
+  click_row(view, 1);
+  QTest::keyClick(&view, Qt::Key_Return);
+  EXPECT_EQ(control_text(form().编辑框1), "b");
+  EXPECT_EQ(control_text(form().编辑框2), "B");
 }
 
 TEST_F(ListCommands, OpenButtonSendsThePercentEncodedKeywordToTheBrowser) {

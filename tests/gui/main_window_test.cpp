@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTest>
+#include <QUrl>
 
 #include "lists/list_file.h"
 #include "lists/list_store.h"
@@ -66,7 +68,7 @@ TEST(MainWindow, ControlsHaveTheirNamesKindsAndPlaces) {
     QRect place;
   };
   const Expected controls[] = {
-      {"超文本浏览框1", "shop::BrowserView", {0, 0, 728, 71}},
+      {"超文本浏览框1", "shop::BrowserView", {0, 0, 725, 71}},  // cut to the window
       {"按钮3", "QPushButton", {632, 117, 70, 34}},
       {"选择夹1", "QTabWidget", {8, 178, 704, 327}},
       {"进度条2", "QProgressBar", {10, 529, 699, 15}},
@@ -143,17 +145,51 @@ TEST(MainWindow, DoubleClickEmptiesTheItemAddress) {
   EXPECT_EQ(text_of(harness.form().编辑框2), "");
 }
 
-TEST(MainWindow, HelpButtonOpensTheBundledHelpPage) {
+// Points the user's cache folder somewhere else for the life of a test.
+class CacheFolder {
+ public:
+  explicit CacheFolder(const std::filesystem::path& folder)
+      : saved_(qgetenv("XDG_CACHE_HOME")), was_set_(qEnvironmentVariableIsSet("XDG_CACHE_HOME")) {
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(folder.string()));
+  }
+  ~CacheFolder() {
+    if (was_set_) {
+      qputenv("XDG_CACHE_HOME", saved_);
+    } else {
+      qunsetenv("XDG_CACHE_HOME");
+    }
+  }
+
+ private:
+  QByteArray saved_;
+  bool was_set_;
+};
+
+// The bundled help page goes into the user's own cache folder, never under a name
+// in the shared temporary folder that another user could have taken first.
+TEST(MainWindow, HelpButtonOpensTheBundledHelpPageFromTheUsersCache) {
   testing::BrowserRecorder browser;
   WindowHarness harness;
+  const std::filesystem::path cache = harness.directory().file("cache");
+  CacheFolder cache_folder(cache);
   harness.start();
   QTest::mouseClick(harness.form().按钮8, Qt::LeftButton);
-  const std::vector<Text> opened = browser.take();
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0].rfind("file:///", 0), 0u) << opened[0];
-  const std::string page =
-      read_file(QUrl(QString::fromStdString(opened[0])).toLocalFile().toStdString());
-  EXPECT_NE(page.find("使用帮助"), std::string::npos);
+  const std::filesystem::path folder = cache / QCoreApplication::applicationName().toStdString();
+  const QByteArray expected =
+      QUrl::fromLocalFile(QString::fromStdString((folder / "help.html").string())).toEncoded();
+  EXPECT_EQ(browser.take(), std::vector<Text>{expected.toStdString()});
+  EXPECT_NE(read_file(folder / "help.html").find("使用帮助"), std::string::npos);
+  EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
+}
+
+TEST(MainWindow, HelpPageThatCannotBeWrittenIsNotOpened) {
+  testing::BrowserRecorder browser;
+  WindowHarness harness;
+  write_file(harness.directory().file("plain"), "a file, not a folder");
+  CacheFolder cache_folder(harness.directory().file("plain") / "cache");
+  harness.start();
+  QTest::mouseClick(harness.form().按钮8, Qt::LeftButton);
+  EXPECT_EQ(browser.take(), std::vector<Text>{});
 }
 
 TEST(MainWindow, SettingsFileOverridesAndFillsGaps) {
