@@ -8,8 +8,12 @@ JOBS      ?= 2
 # The working directory the window runs in: its list files and settings live there.
 WORKDIR   ?= $(CURDIR)
 CMAKE_ARGS ?=
+# The fuzz targets: their own build with clang, and seconds per target.
+FUZZ_DIR     ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 5
 
-.PHONY: all deps configure build run test bench tsan screenshot format clean
+.PHONY: all deps configure build run test bench tsan fuzz fuzz-build screenshot format clean
 
 all: build
 
@@ -29,7 +33,10 @@ run: build
 	fi
 	@cd "$(WORKDIR)" && "$(CURDIR)/$(BUILD_DIR)/src/shopkeeper"
 
-test: build
+# The suite, every benchmark program once in its quick mode, and a few seconds of
+# every fuzz target.
+test: build fuzz-build
+	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 bench: build
@@ -42,6 +49,14 @@ tsan: deps
 	@cd build-tsan && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/scripts/tsan-suppressions.txt" \
 	  ctest --output-on-failure -R 'worker_pool|ranking|page_fetch'
 
+# Every fuzz target for FUZZ_SECONDS (default 60) each.
+fuzz: fuzz-build
+	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ_DIR) -DSHOP_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build $(FUZZ_DIR) -j$(JOBS)
+
 # A picture of the window under Xvfb, for the README.
 screenshot: build
 	@scripts/screenshot $(BUILD_DIR) docs/window.png
@@ -50,4 +65,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) build-tsan
+	rm -rf $(BUILD_DIR) build-tsan $(FUZZ_DIR)

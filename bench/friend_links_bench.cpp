@@ -72,7 +72,7 @@ void BM_PaipaiShopPage(benchmark::State& state) {
 }
 BENCHMARK(BM_PaipaiShopPage)->Unit(benchmark::kMillisecond);
 
-constexpr size_t kHostileBytes = size_t{32} << 20;
+const size_t kHostileBytes = shop::bench::sized(size_t{32} << 20, size_t{1} << 20);
 
 // A block of `piece` repeated to 32 MiB between the markers.
 Text hostile_page(const Text& start, const Text& piece, const Text& end) {

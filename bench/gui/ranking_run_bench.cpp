@@ -18,8 +18,8 @@ using namespace shop;
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  constexpr int kRows = 10;
-  constexpr int kPages = 30;
+  const int kRows = bench::sized(10, 2);
+  const int kPages = bench::sized(30, 10);
   constexpr int kAnswerMs = 100;
 
   test_support::FakeMarketplace market;
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   const double measured = bench::median_ms(
       3, [] {}, [&] { harness.form().按钮2->click(); });
   const double ideal = kRows * std::ceil(kPages / 10.0) * kAnswerMs;
-  const size_t expected_requests = 3u * kRows * kPages;
+  const size_t expected_requests = static_cast<size_t>(bench::sized(3, 1) * kRows * kPages);
   if (market.searches().size() != expected_requests) {
     std::printf("unexpected request count: %zu (expected %zu)\n", market.searches().size(),
                 expected_requests);
@@ -53,5 +53,5 @@ int main(int argc, char** argv) {
   std::printf("target: ratio <= 1.15%s\n", ratio <= 1.15 ? "" : "  MISSED");
   std::printf("ratio to ideal: %.2f\n", ratio);
   harness.stop();
-  return ratio <= 1.15 ? 0 : 1;
+  return bench::targets_status(ratio <= 1.15);
 }

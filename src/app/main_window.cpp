@@ -4,11 +4,13 @@
 #include <QIcon>
 
 #include "app/help_page.h"
+#include "app/private_profile.h"
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
 #include "history/check_record.h"
 #include "history/history_menu.h"
+#include "lists/file_reports.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
 #include "lists/list_store.h"
@@ -23,6 +25,16 @@ namespace {
 const Settings& load_settings_into(AppState& state) {
   state.settings = load_settings(working_directory_file(kSettingsFile));
   return state.settings;
+}
+
+// One message for each INI file of the working directory that could not be read.
+void report_unread_profiles() {
+  const auto report = [](const char* name, const Text& consequence) {
+    const std::filesystem::path file = working_directory_file(name);
+    report_file_problem(file, profile_file_problem(file), kProfileFileSizeLimit, consequence);
+  };
+  report(kSettingsFile, kDefaultSettingsUsedText);
+  report(kControlStateFile, kInputsNotKeptText);
 }
 
 }  // namespace
@@ -92,6 +104,7 @@ void MainWindow::on_created() {
   state_.control_state.attach(working_directory_file(kControlStateFile),
                               form_.input_controls_in_form_order());
   state_.control_state.restore_all();
+  report_unread_profiles();
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;

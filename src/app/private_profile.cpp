@@ -63,19 +63,27 @@ struct Line {
   std::string_view content;  // without the line break
 };
 
+// The line that begins at `begin`; false at the end of the file.
+bool line_at(std::string_view file, size_t begin, Line& line) {
+  if (begin >= file.size()) {
+    return false;
+  }
+  const size_t newline = file.find('\n', begin);
+  const size_t end = newline == std::string_view::npos ? file.size() : newline + 1;
+  std::string_view content =
+      file.substr(begin, (newline == std::string_view::npos ? end : newline) - begin);
+  if (!content.empty() && content.back() == '\r') {
+    content.remove_suffix(1);
+  }
+  line = {begin, end, content};
+  return true;
+}
+
 std::vector<Line> split_lines(std::string_view file) {
   std::vector<Line> lines;
-  size_t begin = 0;
-  while (begin < file.size()) {
-    const size_t newline = file.find('\n', begin);
-    const size_t end = newline == std::string_view::npos ? file.size() : newline + 1;
-    std::string_view content =
-        file.substr(begin, (newline == std::string_view::npos ? end : newline) - begin);
-    if (!content.empty() && content.back() == '\r') {
-      content.remove_suffix(1);
-    }
-    lines.push_back({begin, end, content});
-    begin = end;
+  Line line{};
+  for (size_t begin = 0; line_at(file, begin, line); begin = line.end) {
+    lines.push_back(line);
   }
   return lines;
 }
@@ -99,7 +107,12 @@ std::optional<std::string_view> section_name(std::string_view line) {
   if (line.empty() || line.front() != '[') {
     return std::nullopt;
   }
-  const size_t close = find_character(line, ']');
+  size_t close = find_character(line, ']');
+  if (close == std::string_view::npos && line.back() == ']') {
+    // A name that ends inside a two-byte character, as the writer wrote it: the "]"
+    // behind it is the second byte the walk stepped over.
+    close = line.size() - 1;
+  }
   return trim_blanks(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
 }
 
@@ -168,59 +181,97 @@ std::string_view unquote(std::string_view value) {
   return value;
 }
 
+// The value of the key in the first section of that name, found line by line.
+std::optional<std::string_view> find_value(std::string_view file, std::string_view section,
+                                           std::string_view key) {
+  bool in_section = false;
+  Line line{};
+  for (size_t begin = 0; line_at(file, begin, line); begin = line.end) {
+    if (const auto name = section_name(line.content)) {
+      if (in_section) {
+        return std::nullopt;  // only the first section of a name is searched
+      }
+      in_section = same_name(*name, section);
+    } else if (in_section) {
+      const auto entry = key_line(line.content);
+      if (entry && same_name(entry->name, key)) {
+        return entry->value;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 Text limited(std::string_view value) {
   return Text(value.substr(0, kProfileValueLimit));
 }
 
 }  // namespace
 
-Text read_profile_string(const std::filesystem::path& file, const Text& section, const Text& key,
-                         const Text& default_value) {
+Text profile_string_in(std::string_view file_bytes, const Text& section, const Text& key,
+                       const Text& default_value) {
   std::string_view fallback = default_value;
   while (!fallback.empty() && fallback.back() == ' ') {
     fallback.remove_suffix(1);
   }
-  const std::string bytes = read_file_bytes(clean_path(file));
+  const auto value =
+      find_value(file_bytes, drop_leading_controls(section), drop_leading_controls(key));
+  return limited(value ? unquote(*value) : fallback);
+}
+
+std::string profile_with_string(std::string_view bytes, const Text& section, const Text& key,
+                                const Text& value) {
+  const std::string_view section_text = drop_leading_controls(section);
+  const std::string_view key_text = drop_leading_controls(key);
   const std::vector<Line> lines = split_lines(bytes);
-  const auto span = find_section(lines, drop_leading_controls(section));
+  const std::string entry = std::string(key_text) + "=" + value + "\r\n";
+
+  const auto span = find_section(lines, section_text);
   if (!span) {
-    return limited(fallback);
+    std::string updated(bytes);
+    if (!updated.empty() && updated.back() != '\n') {
+      updated += "\r\n";
+    }
+    return updated + "[" + std::string(section_text) + "]\r\n" + entry;
   }
-  const auto found = find_key(lines, *span, drop_leading_controls(key));
-  if (!found) {
-    return limited(fallback);
+  if (const auto found = find_key(lines, *span, key_text)) {
+    return std::string(bytes.substr(0, lines[*found].begin)) + entry +
+           std::string(bytes.substr(lines[*found].end));
   }
-  return limited(unquote(key_line(lines[*found].content)->value));
+  const Line& last = lines[span->last_content];
+  std::string before(bytes.substr(0, last.end));
+  if (before.back() != '\n') {
+    before += "\r\n";
+  }
+  return before + entry + std::string(bytes.substr(last.end));
+}
+
+Text read_profile_string(const std::filesystem::path& file, const Text& section, const Text& key,
+                         const Text& default_value) {
+  try {
+    const FileBytes bytes = read_regular_file(clean_path(file), kProfileFileSizeLimit);
+    return profile_string_in(bytes.bytes, section, key, default_value);
+  } catch (const std::exception&) {
+    return profile_string_in({}, section, key, default_value);
+  }
+}
+
+FileProblem profile_file_problem(const std::filesystem::path& file) {
+  return regular_file_problem(clean_path(file), kProfileFileSizeLimit);
 }
 
 void write_profile_string(const std::filesystem::path& file, const Text& section, const Text& key,
                           const Text& value) {
-  const std::filesystem::path path = clean_path(file);
-  const std::string_view section_text = drop_leading_controls(section);
-  const std::string_view key_text = drop_leading_controls(key);
-  const std::string bytes = read_file_bytes(path);
-  const std::vector<Line> lines = split_lines(bytes);
-  const std::string entry = std::string(key_text) + "=" + value + "\r\n";
-
-  std::string updated;
-  const auto span = find_section(lines, section_text);
-  if (!span) {
-    updated = bytes;
-    if (!updated.empty() && updated.back() != '\n') {
-      updated += "\r\n";
+  try {
+    const std::filesystem::path path = clean_path(file);
+    const FileBytes bytes = read_regular_file(path, kProfileFileSizeLimit);
+    // A file that could not be read whole is never replaced.
+    if (bytes.problem == FileProblem::none || bytes.problem == FileProblem::missing) {
+      replace_file_contents(path, profile_with_string(bytes.bytes, section, key, value));
     }
-    updated += "[" + std::string(section_text) + "]\r\n" + entry;
-  } else if (const auto found = find_key(lines, *span, key_text)) {
-    updated = bytes.substr(0, lines[*found].begin) + entry + bytes.substr(lines[*found].end);
-  } else {
-    const Line& last = lines[span->last_content];
-    std::string before = bytes.substr(0, last.end);
-    if (before.back() != '\n') {
-      before += "\r\n";
-    }
-    updated = before + entry + bytes.substr(last.end);
+  } catch (const std::exception&) {
+    // The file keeps what it held.
   }
-  replace_file_contents(path, updated);
 }
 
 }  // namespace shop

@@ -10,10 +10,12 @@ namespace shop {
 inline constexpr const char* kPaipaiListFile = "/拍拍排名.txt";
 inline constexpr const char* kTaobaoListFile = "/淘宝排名.txt";
 
-// Appends one row per line of the file; a missing or unreadable file adds nothing.
+// Appends one row per line of the file; a missing or unreadable file adds nothing. A
+// file that is not a regular one, or beyond the caps of a list file, adds nothing
+// either and the user is told so in one message.
 void load_list_file(TrackingListView& view, const std::filesystem::path& path);
-// Replaces the file by the view's rows; a failure is not reported and leaves the
-// former file whole.
+// Replaces the file (through a symlink, the file it leads to) by the view's rows; a
+// failure is not reported and leaves the former file whole.
 void save_list_file(const TrackingListView& view, const std::filesystem::path& path);
 
 }  // namespace shop

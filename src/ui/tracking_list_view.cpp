@@ -6,8 +6,57 @@
 
 namespace shop {
 namespace {
-constexpr int kBytesRole = Qt::UserRole;
+
+// A cell shows at most this many bytes of its text, cut where a character begins.
+constexpr size_t kShownBytes = 1024;
+
+QString shown_text(const Text& text) {
+  if (text.size() <= kShownBytes) {
+    return from_gbk(text);
+  }
+  size_t end = 0;
+  while (end < kShownBytes) {
+    end += static_cast<unsigned char>(text[end]) >= 0x80 ? 2 : 1;
+  }
+  return from_gbk(text.substr(0, end > kShownBytes ? end - 2 : end)) + QChar(0x2026);
 }
+
+// A row that keeps the exact bytes of its cells and makes the shown texts from them
+// when the view asks: a long list costs no conversion for the rows never shown, and
+// a huge cell shows only its beginning.
+class TrackingListItem : public QTreeWidgetItem {
+ public:
+  explicit TrackingListItem(int columns)
+      : QTreeWidgetItem(UserType), cells_(static_cast<size_t>(columns)) {}
+
+  Text cell(int column) const {
+    return static_cast<size_t>(column) < cells_.size() ? cells_[static_cast<size_t>(column)]
+                                                       : Text();
+  }
+  void set_cell(int column, const Text& text) {
+    if (static_cast<size_t>(column) >= cells_.size()) {
+      cells_.resize(static_cast<size_t>(column) + 1);
+    }
+    cells_[static_cast<size_t>(column)] = text;
+    emitDataChanged();
+  }
+
+  QVariant data(int column, int role) const override {
+    if (role == Qt::DisplayRole && column >= 0 && static_cast<size_t>(column) < cells_.size()) {
+      return shown_text(cells_[static_cast<size_t>(column)]);
+    }
+    return QTreeWidgetItem::data(column, role);
+  }
+
+ private:
+  std::vector<Text> cells_;
+};
+
+TrackingListItem* row_item(QTreeWidgetItem* item) {
+  return dynamic_cast<TrackingListItem*>(item);
+}
+
+}  // namespace
 
 TrackingListView::TrackingListView(QWidget* parent) : QTreeWidget(parent) {
   setRootIsDecorated(false);
@@ -37,16 +86,13 @@ void TrackingListView::set_columns(const std::vector<Column>& columns) {
 }
 
 QTreeWidgetItem* TrackingListView::new_item() const {
-  auto* item = new QTreeWidgetItem();
-  for (int column = 0; column < column_count(); ++column) {
-    item->setData(column, kBytesRole, QByteArray());
-  }
-  return item;
+  return new TrackingListItem(column_count());
 }
 
 void TrackingListView::set_item_cell(QTreeWidgetItem* item, int column, const Text& text) {
-  item->setData(column, kBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-  item->setText(column, from_gbk(text));
+  if (TrackingListItem* row = row_item(item)) {
+    row->set_cell(column, text);
+  }
 }
 
 void TrackingListView::add_items(const QList<QTreeWidgetItem*>& items) {
@@ -59,12 +105,11 @@ int TrackingListView::append_row() {
 }
 
 Text TrackingListView::cell(int row, int column) const {
-  const QTreeWidgetItem* item = topLevelItem(row);
+  const TrackingListItem* item = row_item(topLevelItem(row));
   if (item == nullptr || column < 0 || column >= column_count()) {
     return {};
   }
-  const QByteArray bytes = item->data(column, kBytesRole).toByteArray();
-  return Text(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return item->cell(column);
 }
 
 void TrackingListView::set_cell(int row, int column, const Text& text) {

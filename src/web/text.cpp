@@ -205,6 +205,20 @@ Text text_before(const Text& text, const Text& marker) {
   return text_left(text, find_text_reverse(text, marker) - 1);
 }
 
+size_t find_at_character(std::string_view text, std::string_view part, size_t from) {
+  return from >= text.size() ? std::string_view::npos : find_from(text, part, from);
+}
+
+bool ends_inside_character(std::string_view text) {
+  // Bytes below 0x80 are always followed by a character start, so the run of bytes
+  // >= 0x80 at the end pairs up from its beginning.
+  size_t run = 0;
+  while (run < text.size() && is_lead(text[text.size() - 1 - run])) {
+    ++run;
+  }
+  return run % 2 == 1;
+}
+
 std::vector<Text> split_text(const Text& text, const Text& separator) {
   std::vector<Text> pieces;
   if (separator.empty()) {

@@ -4,6 +4,7 @@
 // and no match ever begins on the second byte of such a character.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shop {
@@ -23,6 +24,13 @@ Text text_before(const Text& text, const Text& marker);
 
 // Pieces between separators; empty pieces kept, no empty last piece, none for "".
 std::vector<Text> split_text(const Text& text, const Text& separator);
+// Offset of the first occurrence of a non-empty `part` that begins a character at or
+// after offset `from`, walking characters from `from`; npos when there is none.
+size_t find_at_character(std::string_view text, std::string_view part, size_t from = 0);
+// Whether the text ends inside a two-byte character: its last byte would be the first
+// byte of a pair whose second byte is missing.
+bool ends_inside_character(std::string_view text);
+
 // Replaces every placeholder from left to right; inserted text is not scanned again.
 Text replace_text(const Text& text, const Text& placeholder, const Text& value);
 

@@ -1,7 +1,9 @@
 #include "app/private_profile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "support/core/special_files.h"
 #include "support/core/temp_dir.h"
 
 namespace shop {
@@ -146,6 +148,58 @@ TEST(WriteProfileString, ReadOnlyFileOrMissingFolderKeepsWhatWasThere) {
 
   write_profile_string(dir.file("missing/a.ini"), "s", "k", "2");
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+// A section name that ends inside a two-byte character reads back as written (found
+// by fuzzing: the "]" behind it was taken for the character's second byte).
+TEST(WriteProfileString, SectionNameEndingInsideACharacterReadsBack) {
+  TempDir dir;
+  const auto file = dir.file("a.ini");
+  for (const Text& section : {Text("\xB0"), Text("s\xB0"), Text("\xB0\xA1\xB0"), Text("\xB0]")}) {
+    write_profile_string(file, section, "k", "v" + section);
+    EXPECT_EQ(read_profile_string(file, section, "k", "d"), "v" + section)
+        << ::testing::PrintToString(section);
+  }
+  EXPECT_EQ(read_profile_string(file, "s", "k", "d"), "d");
+}
+
+class ProfileSpecialFiles : public ::testing::TestWithParam<testing::SpecialFileCase> {};
+
+// An INI file that is not a regular file, or beyond the cap, gives every default and
+// is never written; a symlink is read and written through.
+TEST_P(ProfileSpecialFiles, GiveDefaultsAndAreLeftAlone) {
+  const testing::SpecialFile kind = GetParam().kind;
+  if (kind == testing::SpecialFile::unreadable && ::geteuid() == 0) {
+    GTEST_SKIP() << "every file is readable for root";
+  }
+  TempDir dir;
+  const auto file = dir.file("a.ini");
+  const Text content = "[s]\r\nk=v\r\n";
+  testing::make_special_file(file, kind, kProfileFileSizeLimit + 1, content);
+  const auto type_before = std::filesystem::symlink_status(file).type();
+  const bool readable = kind == testing::SpecialFile::symlink_to_file;
+  const bool writable = readable || kind == testing::SpecialFile::dangling_symlink;
+
+  EXPECT_EQ(read_profile_string(file, "s", "k", "d"), readable ? "v" : "d");
+  EXPECT_EQ(profile_file_problem(file) == FileProblem::none, readable);
+  write_profile_string(file, "s", "k", "w");
+  EXPECT_EQ(read_profile_string(file, "s", "k", "d"), writable ? "w" : readable ? "v" : "d");
+  EXPECT_EQ(std::filesystem::symlink_status(file).type(), type_before);
+  if (kind == testing::SpecialFile::too_large) {
+    EXPECT_EQ(std::filesystem::file_size(file), kProfileFileSizeLimit + 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ProfileSpecialFiles,
+                         ::testing::ValuesIn(testing::special_file_cases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A file of a million empty lines is read line by line, within the cap.
+TEST(ReadProfileString, ManyEmptyLinesWithinTheCap) {
+  TempDir dir;
+  const auto file = dir.file("a.ini");
+  write_file(file, Text(kProfileFileSizeLimit - 10, '\n') + "[s]\r\nk=v\r\n");
+  EXPECT_EQ(read_profile_string(file, "s", "k", "d"), "v");
 }
 
 }  // namespace
