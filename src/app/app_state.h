@@ -6,7 +6,6 @@
 
 #include "app/control_state_store.h"
 #include "app/settings.h"
-#include "ranking/row_check.h"
 #include "ranking/worker_pool.h"
 #include "web/text.h"
 
@@ -18,9 +17,8 @@ struct AppState {
   std::vector<Text> search_address_parts;
   // The main window's input values in the control-state file.
   ControlStateStore control_state;
-  // The ranking checks' worker threads and the context of the row being checked.
+  // The ranking checks' worker threads.
   WorkerPool worker_pool;
-  RowCheck row_check;
 };
 
 }  // namespace shop

@@ -5,6 +5,8 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/process_exit.h"
+#include "app/working_directory_wait.h"
+#include "cli/command_line.h"
 #include "web/page_fetch.h"
 
 namespace {
@@ -20,13 +22,22 @@ bool has_display() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  shop::init_page_fetch();  // before any thread starts
+  // --dir, --version, --help and the sub-commands; they need no display.
+  if (const std::optional<int> exit_code = shop::run_command_line(argc, argv)) {
+    return *exit_code;
+  }
   if (!has_display()) {
     std::fprintf(stderr,
                  "shopkeeper: no display (DISPLAY unset); start it from a desktop session\n");
     return 1;
   }
-  shop::init_page_fetch();  // before any thread starts
   QApplication application(argc, argv);
+  // Held until the process ends: the window is the directory's one writer.
+  auto* lock = new shop::WorkingDirectoryLock();
+  if (!shop::wait_for_working_directory(*lock)) {
+    return 0;
+  }
   // The shared state lives as long as the process; it is never destroyed.
   auto* state = new shop::AppState();
   shop::MainWindow window(*state);

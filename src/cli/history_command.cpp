@@ -1,6 +1,9 @@
 #include "cli/history_command.h"
 
 #include <algorithm>
+#include <iostream>
+
+#include "cli/command_line.h"
 
 #include "history/check_record.h"
 #include "history/history_csv.h"
@@ -100,40 +103,52 @@ int run_history_import(const std::filesystem::path& csv, std::ostream& out, std:
   return 0;
 }
 
-int run_history_command(const std::vector<std::string>& words, std::ostream& out,
-                        std::ostream& err) {
-  const auto usage = [&err] {
-    err << gbk_to_utf8(kHistoryUsage) << '\n';
-    return 2;
-  };
-  if (words.empty()) {
-    return usage();
+int run_history_cli_command(const QStringList& arguments) {
+  CommandParser command(
+      QStringLiteral("history"),
+      QStringLiteral("paipai|taobao [--keyword K] [--item ADDRESS] | export FILE.csv | "
+                     "import FILE.csv [--dir DIR]"),
+      QStringLiteral("Prints the rank history of the marketplace's checks as a table (optionally "
+                     "of one keyword and one item address), or writes all of it to a CSV file, "
+                     "or merges a CSV file into it.\n"
+                     "Exit status: 0 done, 1 the history or the file could not be used, 2 bad "
+                     "usage."));
+  QCommandLineParser& parser = command.parser();
+  const QCommandLineOption keyword_option(QStringLiteral("keyword"),
+                                          QStringLiteral("Only the checks of this keyword."),
+                                          QStringLiteral("K"));
+  const QCommandLineOption item_option(QStringLiteral("item"),
+                                       QStringLiteral("Only the checks of this item address."),
+                                       QStringLiteral("ADDRESS"));
+  parser.addOptions({keyword_option, item_option});
+  parser.addPositionalArgument(
+      QStringLiteral("what"), QStringLiteral("paipai, taobao, export FILE.csv or import FILE.csv"));
+  if (const std::optional<int> done = command.parse(arguments)) {
+    return *done;
   }
-  const std::string& first = words.front();
-  if (first == "export" || first == "import") {
-    if (words.size() != 2) {
-      return usage();
+  const QStringList positional = parser.positionalArguments();
+  const QString what = positional.value(0);
+  if (what == QLatin1String("export") || what == QLatin1String("import")) {
+    if (positional.size() != 2) {
+      return command.usage_error(QStringLiteral("name one CSV file after %1").arg(what));
     }
-    return first == "export" ? run_history_export(words[1], out, err)
-                             : run_history_import(words[1], out, err);
+    const std::filesystem::path file(positional[1].toStdString());
+    return what == QLatin1String("export") ? run_history_export(file, std::cout, std::cerr)
+                                           : run_history_import(file, std::cout, std::cerr);
   }
-  if (first != kPaipaiName && first != kTaobaoName) {
-    return usage();
+  if (positional.size() != 1 ||
+      (what != QLatin1String("paipai") && what != QLatin1String("taobao"))) {
+    return command.usage_error(
+        QStringLiteral("name the marketplace (paipai or taobao), export or import"));
   }
-  HistoryListArguments arguments{first, std::nullopt, std::nullopt};
-  for (size_t i = 1; i < words.size(); i += 2) {
-    if (i + 1 >= words.size()) {
-      return usage();
-    }
-    if (words[i] == "--keyword") {
-      arguments.keyword = words[i + 1];
-    } else if (words[i] == "--item") {
-      arguments.item_address = words[i + 1];
-    } else {
-      return usage();
-    }
+  HistoryListArguments list{what.toStdString(), std::nullopt, std::nullopt};
+  if (parser.isSet(keyword_option)) {
+    list.keyword = parser.value(keyword_option).toStdString();
   }
-  return run_history_list(arguments, out, err);
+  if (parser.isSet(item_option)) {
+    list.item_address = parser.value(item_option).toStdString();
+  }
+  return run_history_list(list, std::cout, std::cerr);
 }
 
 }  // namespace shop

@@ -1,6 +1,6 @@
 #pragma once
-// The `history` command: the rank history of the working directory as a table,
-// and its export to and import from CSV.
+// The `history` command (registered in commands.def): the rank history of the
+// working directory as a table, and its export to and import from CSV.
 //
 //   shopkeeper history paipai|taobao [--keyword K] [--item ADDRESS]
 //   shopkeeper history export FILE.csv
@@ -10,7 +10,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace shop {
 
@@ -25,10 +24,5 @@ struct HistoryListArguments {
 int run_history_list(const HistoryListArguments& arguments, std::ostream& out, std::ostream& err);
 int run_history_export(const std::filesystem::path& csv, std::ostream& out, std::ostream& err);
 int run_history_import(const std::filesystem::path& csv, std::ostream& out, std::ostream& err);
-
-// Parses the words after `history` and runs the matching command; wrong use gives
-// the usage line and exit code 2.
-int run_history_command(const std::vector<std::string>& words, std::ostream& out,
-                        std::ostream& err);
 
 }  // namespace shop

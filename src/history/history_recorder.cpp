@@ -1,18 +1,10 @@
 #include "history/history_recorder.h"
 
-#include "ranking/search_scan.h"
+#include "ranking/ranking_engine.h"
 #include "web/system_texts.h"
 #include "web/unicode_text.h"
 
 namespace shop {
-
-Text item_key_of(std::string_view marketplace, const Text& item_address) {
-  if (marketplace == kTaobaoName) {
-    return query_value(item_address, "id");
-  }
-  const std::vector<Text> codes = paipai_item_code_candidates(item_address);
-  return codes.size() == 1 ? codes.front() : Text();
-}
 
 CheckRecord make_check_record(const FinishedRow& row, std::string time) {
   CheckRecord record;
@@ -20,7 +12,9 @@ CheckRecord make_check_record(const FinishedRow& row, std::string time) {
   record.marketplace = std::string(row.marketplace);
   record.keyword = gbk_to_utf8(row.keyword);
   record.item_address = gbk_to_utf8(row.item_address);
-  record.item_key = gbk_to_utf8(item_key_of(row.marketplace, row.item_address));
+  record.item_key = gbk_to_utf8(
+      item_key_of(row.marketplace == kTaobaoName ? Marketplace::taobao : Marketplace::paipai,
+                  row.item_address));
   record.sort_choice = gbk_to_utf8(row.sort_choice);
   record.page_count = row.page_count;
   record.outcome = row.outcome;

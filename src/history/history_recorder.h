@@ -27,10 +27,6 @@ struct FinishedRow {
   Text result_text;  // the row's 排名 column after the check
 };
 
-// What identifies the item in result pages: the Paipai item code (when the address
-// holds exactly one) or the Taobao item id.
-Text item_key_of(std::string_view marketplace, const Text& item_address);
-
 CheckRecord make_check_record(const FinishedRow& row, std::string time);
 
 // The message for a history that cannot be used, in GBK.

@@ -6,11 +6,11 @@
 namespace shop {
 
 TrackingList paipai_list(const MainForm& form) {
-  return {Marketplace::Paipai, form.超级列表框1, working_directory_file(kPaipaiListFile)};
+  return {Marketplace::paipai, form.超级列表框1, working_directory_file(kPaipaiListFile)};
 }
 
 TrackingList taobao_list(const MainForm& form) {
-  return {Marketplace::Taobao, form.超级列表框2, working_directory_file(kTaobaoListFile)};
+  return {Marketplace::taobao, form.超级列表框2, working_directory_file(kTaobaoListFile)};
 }
 
 std::optional<TrackingList> tracking_list_of_page(const MainForm& form, int page) {

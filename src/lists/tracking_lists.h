@@ -5,11 +5,10 @@
 #include <filesystem>
 #include <optional>
 
+#include "ranking/ranking_engine.h"
 #include "ui/main_form.h"
 
 namespace shop {
-
-enum class Marketplace { Paipai, Taobao };
 
 struct TrackingList {
   Marketplace marketplace;

@@ -22,20 +22,31 @@ struct PendingCall {
   bool done = false;
 };
 
+// Waiting calls and posted ones share one queue, so they run in the order given.
+struct QueuedCall {
+  PendingCall* waiting = nullptr;  // null: a posted call
+  std::function<void()> posted;
+};
+
 std::mutex pending_mutex;
-std::deque<PendingCall*> pending_calls;
+std::deque<QueuedCall> pending_calls;
 
 void run_pending_calls() {
   for (;;) {
-    PendingCall* call = nullptr;
+    QueuedCall next;
     {
       std::lock_guard lock(pending_mutex);
       if (pending_calls.empty()) {
         return;
       }
-      call = pending_calls.front();
+      next = std::move(pending_calls.front());
       pending_calls.pop_front();
     }
+    if (next.waiting == nullptr) {
+      next.posted();
+      continue;
+    }
+    PendingCall* call = next.waiting;
     (*call->work)();
     std::lock_guard lock(call->mutex);
     call->done = true;
@@ -77,13 +88,21 @@ void on_ui_thread(const std::function<void()>& work) {
   PendingCall call(work);
   {
     std::lock_guard lock(pending_mutex);
-    pending_calls.push_back(&call);
+    pending_calls.push_back({&call, {}});
   }
   // The queued wake-up carries no data; whichever wake-up comes first runs every
   // call waiting by then.
   QMetaObject::invokeMethod(call_runner, "run_pending", Qt::QueuedConnection);
   std::unique_lock lock(call.mutex);
   call.finished.wait(lock, [&call] { return call.done; });
+}
+
+void post_to_ui_thread(std::function<void()> work) {
+  {
+    std::lock_guard lock(pending_mutex);
+    pending_calls.push_back({nullptr, std::move(work)});
+  }
+  QMetaObject::invokeMethod(call_runner, "run_pending", Qt::QueuedConnection);
 }
 
 }  // namespace shop

@@ -11,4 +11,8 @@ void on_ui_thread(const std::function<void()>& work);
 
 bool is_ui_thread();
 
+// Queues `work` to run on the user-interface thread and returns at once; calls
+// queued here and through on_ui_thread run in the order they were given.
+void post_to_ui_thread(std::function<void()> work);
+
 }  // namespace shop

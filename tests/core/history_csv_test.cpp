@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli/history_command.h"
 #include "history/history_store.h"
 #include "support/core/history_records.h"
 #include "support/core/temp_dir.h"
@@ -144,39 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "page_count, outcome, page, place, result_text, rank"},
         MalformedCase{"Empty", "", "第1行：缺少列，文件未导入："}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(HistoryCommand, PrintsTheRecordsOfOneItemAsATable) {
-  testing::TempWorkingDirectory dir;
-  {
-    auto store = HistoryStore::open(history_file());
-    store->add(found_record(0, 43));
-    store->add(not_within_record(1));
-    store->add(found_record(2, 7, "B"));
-  }
-  std::ostringstream out, err;
-  EXPECT_EQ(run_history_command({"taobao", "--keyword", "连衣裙", "--item", "A"}, out, err), 0);
-  EXPECT_EQ(out.str(),
-            "时间                      结果        排名  关键字  网址\n"
-            "2020-01-01T08:00:00.000Z  2页第3个    43    连衣裙  A\n"
-            "2020-01-02T08:00:00.000Z  不在10页内  -     连衣裙  A\n");
-  EXPECT_EQ(err.str(), "");
-
-  for (const std::vector<std::string>& wrong :
-       {std::vector<std::string>{}, {"ebay"}, {"taobao", "--keyword"}, {"export"}}) {
-    std::ostringstream ignored, usage;
-    EXPECT_EQ(run_history_command(wrong, ignored, usage), 2);
-    EXPECT_NE(usage.str().find("history"), std::string::npos);
-  }
-}
-
-TEST(HistoryCommand, ImportReportsAMalformedLineOnStandardError) {
-  testing::TempWorkingDirectory dir;
-  testing::write_file(dir.file("in.csv"), kHeader + "x\r\n");
-  std::ostringstream out, err;
-  EXPECT_EQ(run_history_command({"import", "in.csv"}, out, err), 1);
-  EXPECT_EQ(err.str(), "shopkeeper history: 第2行：列数与表头不符，文件未导入\n");
-  EXPECT_FALSE(std::filesystem::exists(history_file()));
-}
 
 }  // namespace
 }  // namespace shop

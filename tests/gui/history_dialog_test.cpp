@@ -13,9 +13,11 @@
 #include "history/history_dialog.h"
 #include "history/history_store.h"
 #include "lists/list_file.h"
+#include "support/core/fake_marketplace.h"
 #include "support/core/history_records.h"
 #include "support/gui/recorders.h"
 #include "support/gui/window_harness.h"
+#include "ui/control_text.h"
 
 namespace shop {
 namespace {
@@ -134,6 +136,62 @@ TEST_F(HistoryDialogTest, ContextMenuOpensTheChartOfTheRowsItem) {
   EXPECT_EQ(dialog->table()->rowCount(), 5);
   EXPECT_EQ(column(dialog->table(), 1).count("id-B"), 1);
   EXPECT_TRUE(dialog->best_label()->text().contains(QString::fromUtf8("1页第2个")));
+}
+
+// Two runs of the window against the fake marketplace: the first finds item A and
+// not item B, the second fails for both. Every finished row is in the history and
+// the chart of the keyword shows each kind of point.
+TEST(HistoryOfARun, RecordsEveryRowAndChartsFoundNotWithinAndFailed) {
+  test_support::FakeMarketplace market;
+  testing::WindowHarness harness;
+  testing::MessageRecorder messages;
+  const Text code_a = "9723820700000000040100000C465B4E";
+  const Text code_b = "11111111111111111111111111111111";
+  const auto address = [](const Text& code) { return "http://auction1.paipai.com/" + code; };
+  market.write_settings(harness.directory().path());
+  testing::write_file(harness.directory().file("拍拍排名.txt"),
+                      format_list_text({{"0", gbk("连衣裙"), address(code_a), "", "", ""},
+                                        {"1", gbk("连衣裙"), address(code_b), "", "", ""}}));
+  harness.start();
+  EXPECT_FALSE(std::filesystem::exists(history_file())) << "created at start-up";
+  market.set_paipai_page(
+      gbk("连衣裙"), "77", 1,
+      test_support::FakeMarketplace::paipai_page({"99999999999999999999999999999999", code_a}));
+  set_control_text(harness.form().组合框1, "2");
+  harness.form().按钮2->click();
+  market.set_status(gbk("连衣裙"), 1, 503);
+  harness.form().按钮2->click();
+
+  const auto records = HistoryStore::open_existing(history_file())->records({"paipai", {}, {}});
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_EQ(records[0].item_key, code_a);
+  EXPECT_EQ(records[0].rank, 2);
+  EXPECT_EQ(records[0].sort_choice, "77");
+  EXPECT_EQ(records[1].outcome, CheckOutcome::not_within);
+  EXPECT_EQ(records[1].result_text, "不在2页内");
+  EXPECT_EQ(records[2].outcome, CheckOutcome::failed);
+  EXPECT_EQ(records[3].outcome, CheckOutcome::failed);
+
+  TrackingListView& view = *harness.form().超级列表框1;
+  emit view.customContextMenuRequested(view.visualItemRect(view.topLevelItem(0)).center());
+  auto* menu = view.findChild<QMenu*>();
+  ASSERT_NE(menu, nullptr);
+  menu->actions()[0]->trigger();
+  menu->close();
+  HistoryDialog* dialog = open_dialog();
+  ASSERT_NE(dialog, nullptr);
+  dialog->show_whole_keyword(true);
+  QChart* chart = dialog->chart();
+  const auto lines = series_of<QLineSeries>(chart);
+  const auto marks = series_of<QScatterSeries>(chart);
+  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(heights(lines[0]), std::vector<qreal>{2});
+  EXPECT_EQ(heights(lines[1]), std::vector<qreal>{2 * 40 + 1});
+  EXPECT_EQ(marks[0]->count(), 1);  // not within
+  EXPECT_EQ(marks[1]->count(), 2);  // failed
+  EXPECT_EQ(dialog->table()->rowCount(), 4);
+  dialog->close();
 }
 
 TEST_F(HistoryDialogTest, AHistoryThatIsNoDatabaseIsNamedAndLeftAlone) {

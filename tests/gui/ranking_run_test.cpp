@@ -126,6 +126,20 @@ TEST_F(RankingRun, ThreeRowsOverThreeRuns) {
   }
 }
 
+// A row whose page the marketplace refuses ends as 查询失败, not as a result; the run
+// goes on and the other rows keep their texts.
+TEST_F(RankingRun, ARowWithARefusedPageShowsTheFailure) {
+  start({{"0", "refused", paipai_address(kCodeA), "1", "2", "3"},
+         {"1", "k2", paipai_address(kCodeB), "", "", ""}});
+  market.set_status("refused", 2, 503);
+  market.set_paipai_page("k2", "77", 1, FakeMarketplace::paipai_page({kCodeB}));
+  run_check("3");
+  const std::vector<Positions> expected = {{gbk("查询失败"), "1", "2"}, {gbk("1页第1个"), "", ""}};
+  EXPECT_EQ(positions(form().超级列表框1), expected);
+  EXPECT_EQ(list_file("拍拍排名.txt")[0][3], gbk("查询失败"));
+  EXPECT_EQ(form().进度条2->value(), 2);
+}
+
 TEST_F(RankingRun, AnEmptyListAsksForARowAndSavesNothing) {
   start({});
   run_check("10");

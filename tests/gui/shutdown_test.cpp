@@ -5,6 +5,8 @@
 
 #include <QProcess>
 
+#include "support/core/local_server.h"
+
 namespace {
 
 // A listening socket that never accepts: connections hang in the middle of a fetch.
@@ -16,7 +18,7 @@ class SilentServer {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(socket_, 16);
+    ::listen(socket_, shop::test_support::kListenBacklog);
     socklen_t length = sizeof address;
     ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
     port_ = ntohs(address.sin_port);

@@ -1,5 +1,6 @@
 #include "support/core/fake_marketplace.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "support/core/temp_dir.h"
@@ -14,6 +15,7 @@ FakeMarketplace::FakeMarketplace() {
                           request.get_param_value(sort_key),
                           std::atoi(request.get_param_value(page_key).c_str())};
       std::string body = "<html><body></body></html>";
+      int status = 0;
       {
         std::lock_guard lock(mutex_);
         searches_.push_back(search);
@@ -22,8 +24,23 @@ FakeMarketplace::FakeMarketplace() {
         if (found != pages_.end()) {
           body = found->second;
         }
+        for (const int page : {search.page, -1}) {
+          const auto refused = statuses_.find({search.keyword, page});
+          if (refused != statuses_.end() && status == 0) {
+            status = refused->second;
+          }
+        }
+        most_in_flight_ = std::max(most_in_flight_.load(), ++in_flight_);
       }
       std::this_thread::sleep_for(delay_.load());
+      {
+        std::lock_guard lock(mutex_);
+        --in_flight_;
+      }
+      if (status != 0) {
+        response.status = status;
+        body = "<html><body>error</body></html>";
+      }
       response.set_content(body, "text/html; charset=GBK");
     };
   };
@@ -46,6 +63,11 @@ void FakeMarketplace::set_taobao_page(const std::string& keyword, const std::str
                                       int offset, std::string body) {
   std::lock_guard lock(mutex_);
   pages_[{"taobao", keyword, sort, offset}] = std::move(body);
+}
+
+void FakeMarketplace::set_status(const std::string& keyword, int page, int status) {
+  std::lock_guard lock(mutex_);
+  statuses_[{keyword, page}] = status;
 }
 
 std::vector<std::string> FakeMarketplace::search_address_parts() const {

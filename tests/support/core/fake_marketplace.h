@@ -37,6 +37,9 @@ class FakeMarketplace {
                        std::string body);
   // Every answer waits this long first.
   void set_delay(std::chrono::milliseconds delay) { delay_ = delay; }
+  // Answers every search for the keyword with this HTTP status and a short error
+  // page (0: serve it again); `page` as for the fixtures, -1 for every page.
+  void set_status(const std::string& keyword, int page, int status);
 
   // The five search address pieces that point at this server.
   std::vector<std::string> search_address_parts() const;
@@ -47,6 +50,8 @@ class FakeMarketplace {
   std::vector<Search> searches_for(const std::string& keyword) const;
   // Every request target as received, in order of arrival.
   std::vector<std::string> targets() const;
+  // The most searches that were being answered at the same moment.
+  int most_in_flight() const { return most_in_flight_; }
 
   // A Paipai result page listing the codes in order, each as the page shows it.
   static std::string paipai_page(const std::vector<std::string>& codes);
@@ -61,7 +66,10 @@ class FakeMarketplace {
   LocalServer server_;
   mutable std::mutex mutex_;
   std::map<Key, std::string> pages_;
+  std::map<std::pair<std::string, int>, int> statuses_;
   std::vector<Search> searches_;
+  int in_flight_ = 0;
+  std::atomic<int> most_in_flight_{0};
   std::atomic<std::chrono::milliseconds> delay_{std::chrono::milliseconds(0)};
 };
 

@@ -73,9 +73,10 @@ void LocalServer::start() {
   if (port_ <= 0) {
     throw std::runtime_error("LocalServer: cannot bind 127.0.0.1");
   }
-  // The library listens with a backlog of 5: more clients connecting at once
-  // would have their connection attempts dropped and retried a second later.
-  ::listen(listener, 128);
+  // The library listens with a backlog of 5; listening again raises it.
+  if (::listen(listener, kListenBacklog) != 0) {
+    throw std::runtime_error("LocalServer: listen failed");
+  }
   thread_ = std::thread([this] { server_.listen_after_bind(); });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!server_.is_running()) {
@@ -109,7 +110,7 @@ std::size_t LocalServer::request_count() const {
 
 RawHttpServer::RawHttpServer(std::string response) : response_(std::move(response)) {
   listener_ = bind_loopback(port_);
-  if (::listen(listener_, 16) != 0) {
+  if (::listen(listener_, kListenBacklog) != 0) {
     ::close(listener_);
     throw std::runtime_error("RawHttpServer: listen failed");
   }

@@ -18,6 +18,11 @@
 
 namespace shop::test_support {
 
+// The backlog every local server listens with: large enough for every client a test
+// or benchmark connects at once (cpp-httplib's own 5 would drop handshakes beyond it,
+// and each dropped one costs the client a second before it tries again).
+inline constexpr int kListenBacklog = 128;
+
 struct RecordedRequest {
   std::string method;
   std::string target;  // as on the request line: a path, or an absolute address via a proxy
