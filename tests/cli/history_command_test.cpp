@@ -6,6 +6,8 @@
 #include <QProcess>
 
 #include "history/history_store.h"
+#include "lists/list_file.h"
+#include "support/core/fake_marketplace.h"
 #include "support/core/history_records.h"
 #include "support/core/temp_dir.h"
 
@@ -71,6 +73,35 @@ TEST(HistoryCommand, AMalformedCsvIsOneLineOnStandardErrorAndWritesNothing) {
   EXPECT_EQ(imported.exit_code, 1);
   EXPECT_EQ(imported.err, "shopkeeper history: 第2行：列数与表头不符，文件未导入\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("排名历史.db")));
+}
+
+// The check command records each row; a history file it cannot use stays as it is,
+// costs one line on stderr, and the run goes on.
+TEST(HistoryCommand, CheckRecordsEveryRowOrSaysOnceWhyItCannot) {
+  test_support::FakeMarketplace market;
+  testing::TempDir dir;
+  const std::string code = "9723820700000000040100000C465B4E";
+  market.write_settings(dir.path());
+  testing::write_file(
+      dir.file("拍拍排名.txt"),
+      format_list_text({{"0", "k", "http://auction1.paipai.com/" + code, "", "", ""},
+                        {"1", "k", "http://auction1.paipai.com/x", "", "", ""}}));
+  market.set_paipai_page("k", "77", 1, test_support::FakeMarketplace::paipai_page({code}));
+
+  const Finished first = shopkeeper({"check", "paipai", "--pages", "1"}, dir.path());
+  EXPECT_EQ(first.exit_code, 0) << first.err;
+  const auto records =
+      HistoryStore::open_existing(dir.file("排名历史.db"))->records({"paipai", {}, {}});
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].result_text, "1页第1个");
+  EXPECT_EQ(records[1].outcome, CheckOutcome::not_within);
+
+  std::filesystem::remove(dir.file("排名历史.db"));
+  testing::write_file(dir.file("排名历史.db"), "text");
+  const Finished second = shopkeeper({"check", "paipai", "--pages", "1"}, dir.path());
+  EXPECT_EQ(second.exit_code, 0);
+  EXPECT_EQ(second.err, "排名历史.db 不是本软件的排名历史文件，已保持原样；本次不记录排名历史。\n");
+  EXPECT_EQ(testing::read_file(dir.file("排名历史.db")), "text");
 }
 
 }  // namespace
