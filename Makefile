@@ -13,7 +13,7 @@ FUZZ_DIR     ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
 
-.PHONY: all deps configure build run test bench tsan fuzz fuzz-build screenshot format clean
+.PHONY: all deps configure build run test bench tsan fuzz fuzz-build screenshot deb format clean
 
 all: build
 
@@ -60,6 +60,11 @@ fuzz-build: deps
 # A picture of the window under Xvfb, for the README.
 screenshot: build
 	@scripts/screenshot $(BUILD_DIR) docs/window.png
+
+# The Debian package, from the normal build: $(BUILD_DIR)/shopkeeper_<version>_amd64.deb
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/shopkeeper_*.deb
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

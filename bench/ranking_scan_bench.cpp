@@ -75,16 +75,22 @@ int plain_boost_count(const Text& text, std::string_view pattern) {
   return count;
 }
 
+int count_listings(const shop::ListingPattern& pattern, const Text& page) {
+  int count = 0;
+  pattern.scan(page, [&count](std::string_view) {
+    ++count;
+    return false;
+  });
+  return count;
+}
+
 void BM_PaipaiListingScan(benchmark::State& state) {
   const Text page = paipai_page();
   for (auto _ : state) {
     benchmark::DoNotOptimize(shop::paipai_listing_place(page, kAbsent));
   }
   count_bytes(state, page.size());
-  state.counters["listings"] =
-      static_cast<double>(shop::scan_paipai_listings(page, [](std::string_view) { return false; }) +
-                          plain_boost_count(page, shop::kPaipaiListingPattern)) /
-      2;
+  state.counters["listings"] = count_listings(shop::default_scan_rules().paipai_listing, page);
 }
 BENCHMARK(BM_PaipaiListingScan);
 
@@ -96,6 +102,28 @@ void BM_PaipaiPlainBoostIteration(benchmark::State& state) {
   count_bytes(state, page.size());
 }
 BENCHMARK(BM_PaipaiPlainBoostIteration);
+
+// A seller's own pattern for the same markup: one with a fixed beginning the scan
+// takes, and one without (searched over the whole text).
+void BM_PaipaiConfiguredPatternScan(benchmark::State& state, const char* pattern) {
+  const Text page = paipai_page();
+  shop::ScanRules rules;
+  rules.paipai_listing = shop::ListingPattern(pattern);
+  const int listings = count_listings(rules.paipai_listing, page);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(shop::paipai_listing_place(page, kAbsent, rules));
+  }
+  count_bytes(state, page.size());
+  state.counters["listings"] = listings;
+  if (listings != plain_boost_count(page, shop::kPaipaiListingPattern)) {
+    state.SkipWithError("the configured pattern lists other items than the default");
+  }
+}
+BENCHMARK_CAPTURE(BM_PaipaiConfiguredPatternScan, with_prefix,
+                  R"re(zoomImg\(this,'([A-Z0-9]+)',')re");
+BENCHMARK_CAPTURE(
+    BM_PaipaiConfiguredPatternScan, without_prefix,
+    R"re((?:photo)" onmouseover="PP\.goodsListProcess\.zoomImg\(this,'([A-Z0-9]+)',')re");
 
 void BM_TaobaoBlockAndListingScan(benchmark::State& state) {
   const Text page = taobao_page();
@@ -123,5 +151,6 @@ int main(int argc, char** argv) {
       argc, argv,
       {"BM_PaipaiListingScan target: >= 1000 MB/s",
        "BM_TaobaoBlockAndListingScan target: >= 1000 MB/s",
+       "BM_PaipaiConfiguredPatternScan: no target (a configured pattern, beside the default's)",
        "BM_*PlainBoostIteration: no target (the whole-text search, for reference)"});
 }

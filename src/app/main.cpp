@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
                  "shopkeeper: no display (DISPLAY unset); start it from a desktop session\n");
     return 1;
   }
+  // Ties the window to the installed desktop entry (its name and icon on Wayland).
+  QGuiApplication::setDesktopFileName(QStringLiteral("shopkeeper"));
   QApplication application(argc, argv);
   // Held until the process ends: the window is the directory's one writer.
   auto* lock = new shop::WorkingDirectoryLock();

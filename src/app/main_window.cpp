@@ -87,9 +87,8 @@ void MainWindow::bind_events() {
   connect(form_.组合框1->lineEdit(), &QLineEdit::textEdited, this, store_combo_box);
 
   connect(form_.按钮_友情检测, &QPushButton::clicked, this, [this] {
-    const Settings& sites = state_.settings;
-    on_friend_link_check_clicked(
-        form_, {sites.paipai_domain, sites.paipai_shop_host, sites.taobao_domain});
+    const Settings& settings = state_.settings;
+    on_friend_link_check_clicked(form_, friend_link_sites(settings), settings.friend_link_rules);
   });
   connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
   connect(form_.按钮10, &QPushButton::clicked, this,
@@ -137,6 +136,10 @@ void MainWindow::on_created() {
   form_.组合框1->setEnabled(true);
   load_list_of_current_page();
   state_.search_address_parts = settings.search_address_parts;
+  apply_ranking_settings(settings, ranking_.configured);
+  if (!settings.problems.empty()) {
+    show_message(settings_problems_message(settings.problems), kSettingsTitle, 64);
+  }
 }
 
 void MainWindow::load_list_of_current_page() {

@@ -142,7 +142,7 @@ struct CheckRequest {
 int run_check_command(const QStringList& arguments) {
   CommandParser command(
       QStringLiteral("check"),
-      QStringLiteral("paipai|taobao [--pages N] [--sort NAME] [--dir DIR]"),
+      QStringLiteral("paipai|taobao [--pages N] [--sort NAME] [--dir DIR | --user-data]"),
       QStringLiteral(
           "Checks the ranking of every row of the marketplace's tracking list, as the window's "
           "start button does, and rewrites the list file.\n"
@@ -221,8 +221,12 @@ int run_check_command(const QStringList& arguments) {
   const Text sort = request.sort ? *sort_text(request.marketplace, *request.sort)
                                  : stored_sort_text(control_state, request.marketplace);
   options.sort_choice = [sort] { return sort; };
-  options.search_address_parts =
-      load_settings(working_directory_file(kSettingsFile)).search_address_parts;
+  const Settings settings = load_settings(working_directory_file(kSettingsFile));
+  if (!settings.problems.empty()) {
+    print_error_line(from_gbk_text(settings_problems_line(settings.problems)));
+  }
+  options.search_address_parts = settings.search_address_parts;
+  apply_ranking_settings(settings, options);
 
   const bool paipai = request.marketplace == Marketplace::paipai;
   const std::filesystem::path list_file =

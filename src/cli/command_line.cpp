@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/user_data_directory.h"
+
 namespace shop {
 namespace {
 
@@ -37,6 +39,14 @@ QCommandLineOption directory_option() {
                             QStringLiteral("DIR"));
 }
 
+QCommandLineOption user_data_option() {
+  return QCommandLineOption(
+      QStringLiteral("user-data"),
+      QStringLiteral("Work in the user's data folder (%1, created when missing), as the "
+                     "desktop menu entry does.")
+          .arg(user_data_directory()));
+}
+
 // Creates the directory when missing and makes it the working directory.
 bool enter_directory(const QString& directory, QString& reason) {
   const std::filesystem::path path(QFile::encodeName(directory).toStdString());
@@ -53,17 +63,34 @@ bool enter_directory(const QString& directory, QString& reason) {
   return true;
 }
 
+// Enters the directory that --dir or --user-data names; stays where it is without them.
+bool enter_chosen_directory(const QCommandLineParser& parser, const QCommandLineOption& directory,
+                            const QCommandLineOption& user_data, QString& reason) {
+  if (parser.isSet(directory) && parser.isSet(user_data)) {
+    reason = QStringLiteral("--dir and --user-data exclude each other");
+    return false;
+  }
+  if (parser.isSet(user_data)) {
+    return enter_directory(user_data_directory(), reason);
+  }
+  return !parser.isSet(directory) || enter_directory(parser.value(directory), reason);
+}
+
 QString global_help() {
-  QString help = QStringLiteral(
-      "Usage: shopkeeper [--dir DIR] [COMMAND [ARGUMENTS]]\n"
-      "Ranking check, friend-link check and shop code generation for Taobao and Paipai "
-      "sellers.\n"
-      "Without a command, opens the window.\n\n"
-      "Options:\n"
-      "  --dir DIR     work in DIR (created when missing) instead of the current directory\n"
-      "  --version     print the version and exit\n"
-      "  -h, --help    print this help and exit\n\n"
-      "Commands:\n");
+  QString help =
+      QStringLiteral(
+          "Usage: shopkeeper [--dir DIR | --user-data] [COMMAND [ARGUMENTS]]\n"
+          "Ranking check, friend-link check and shop code generation for Taobao and Paipai "
+          "sellers.\n"
+          "Without a command, opens the window.\n\n"
+          "Options:\n"
+          "  --dir DIR     work in DIR (created when missing) instead of the current directory\n"
+          "  --user-data   work in the user's data folder, %1 (created when\n"
+          "                missing), as the desktop menu entry does\n"
+          "  --version     print the version and exit\n"
+          "  -h, --help    print this help and exit\n\n"
+          "Commands:\n")
+          .arg(user_data_directory());
   for (const Command& command : kCommands) {
     help += QStringLiteral("  %1%2\n")
                 .arg(QLatin1String(command.name), -14)
@@ -101,9 +128,10 @@ std::optional<int> run_command_line(int argc, char** argv) {
   // Everything after the command's name belongs to the command.
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
   const QCommandLineOption directory = directory_option();
+  const QCommandLineOption user_data = user_data_option();
   const QCommandLineOption version(QStringLiteral("version"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-  parser.addOptions({directory, version, help});
+  parser.addOptions({directory, user_data, version, help});
   if (!parser.parse(arguments)) {
     print_error_line(QStringLiteral("shopkeeper: ") + parser.errorText());
     return kExitUsage;
@@ -117,7 +145,7 @@ std::optional<int> run_command_line(int argc, char** argv) {
     return kExitSuccess;
   }
   QString reason;
-  if (parser.isSet(directory) && !enter_directory(parser.value(directory), reason)) {
+  if (!enter_chosen_directory(parser, directory, user_data, reason)) {
     print_error_line(QStringLiteral("shopkeeper: ") + reason);
     return kExitUsage;
   }
@@ -140,9 +168,12 @@ std::optional<int> run_command_line(int argc, char** argv) {
 
 CommandParser::CommandParser(const QString& name, const QString& synopsis,
                              const QString& description)
-    : name_(name), synopsis_(synopsis), directory_option_(directory_option()) {
+    : name_(name),
+      synopsis_(synopsis),
+      directory_option_(directory_option()),
+      user_data_option_(user_data_option()) {
   parser_.setApplicationDescription(description);
-  parser_.addOption(directory_option_);
+  parser_.addOptions({directory_option_, user_data_option_});
 }
 
 std::optional<int> CommandParser::parse(const QStringList& arguments) {
@@ -161,8 +192,7 @@ std::optional<int> CommandParser::parse(const QStringList& arguments) {
     return kExitSuccess;
   }
   QString reason;
-  if (parser_.isSet(directory_option_) &&
-      !enter_directory(parser_.value(directory_option_), reason)) {
+  if (!enter_chosen_directory(parser_, directory_option_, user_data_option_, reason)) {
     return usage_error(reason);
   }
   return std::nullopt;

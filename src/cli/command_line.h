@@ -21,23 +21,23 @@ inline constexpr int kExitDirectoryInUse = 3;
 #include "cli/commands.def"
 #undef SHOP_COMMAND
 
-// Handles the command line before anything else happens: --dir changes to that
+// Handles the command line before anything else happens: --dir (or --user-data) changes to that
 // directory (creating it when missing), --version and --help print and end, a
 // sub-command runs. Returns the exit code when the process is to end, nothing when
-// the window is to open (in the directory --dir named).
+// the window is to open (in the directory --dir or --user-data named).
 std::optional<int> run_command_line(int argc, char** argv);
 
 // "shopkeeper <version>".
 QString version_line();
 
-// The parser of one sub-command, with --help and --dir.
+// The parser of one sub-command, with --help, --dir and --user-data.
 class CommandParser {
  public:
   // `synopsis` follows "shopkeeper <name> " in the usage line.
   CommandParser(const QString& name, const QString& synopsis, const QString& description);
 
   QCommandLineParser& parser() { return parser_; }
-  // Parses the arguments and applies --dir. Returns the exit code when the command
+  // Parses the arguments and applies --dir or --user-data. Returns the exit code when the command
   // is to end here (--help: 0; an unknown option or a directory that cannot be
   // entered: 2, with the reason on stderr), nothing when it goes on.
   std::optional<int> parse(const QStringList& arguments);
@@ -51,6 +51,7 @@ class CommandParser {
   QString synopsis_;
   QCommandLineParser parser_;
   QCommandLineOption directory_option_;
+  QCommandLineOption user_data_option_;
 };
 
 // Writes a line to stdout or stderr in the locale's encoding.

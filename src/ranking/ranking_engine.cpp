@@ -56,13 +56,13 @@ Text RowRunner::search_address(const Text& sort, std::int64_t page) const {
   const Text& keyword = scan_.check.keyword;
   return options_.marketplace == Marketplace::paipai
              ? paipai_search_address(parts, keyword, sort, page)
-             : taobao_search_address(parts, keyword, page, sort);
+             : taobao_search_address(parts, keyword, page, sort, options_.scan_rules);
 }
 
 int RowRunner::listing_place(const Text& page) const {
   return options_.marketplace == Marketplace::paipai
-             ? paipai_listing_place(page, scan_.check.item_key)
-             : taobao_listing_place(page, scan_.check.item_key);
+             ? paipai_listing_place(page, scan_.check.item_key, options_.scan_rules)
+             : taobao_listing_place(page, scan_.check.item_key, options_.scan_rules);
 }
 
 // One page task. While the pool is Running: fetch the page with the sort choice of
@@ -116,7 +116,7 @@ RowOutcome RowRunner::check(TrackedItem& item, int row) {
   scan_.failed_pages = 0;
   const bool started = pool_.start(options_.threads_per_row) > 0;
   begin_row_check(scan_.check, item[1], page_count);
-  scan_.check.item_key = item_key_of(options_.marketplace, item[2]);
+  scan_.check.item_key = item_key_of(options_.marketplace, item[2], options_.scan_rules);
   if (scan_.check.item_key.empty()) {
     notify([&](RankingObserver& o) { o.item_key_missing(row); });
   }
@@ -167,10 +167,14 @@ RankingResult run_ranking(std::vector<TrackedItem> rows, const RankingOptions& o
 }
 
 Text item_key_of(Marketplace marketplace, const Text& item_address) {
+  return item_key_of(marketplace, item_address, default_scan_rules());
+}
+
+Text item_key_of(Marketplace marketplace, const Text& item_address, const ScanRules& rules) {
   if (marketplace == Marketplace::taobao) {
     return query_value(item_address, "id");
   }
-  const std::vector<Text> codes = paipai_item_code_candidates(item_address);
+  const std::vector<Text> codes = paipai_item_code_candidates(item_address, rules);
   return codes.size() == 1 ? codes.front() : Text();
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lists/list_file.h"
+#include "ranking/search_scan.h"
 #include "ranking/worker_pool.h"
 #include "web/page_fetch.h"
 #include "web/text.h"
@@ -74,6 +75,8 @@ struct RankingOptions {
   PageRequest request_template;
   int threads_per_row = 10;
   std::chrono::milliseconds pause_between_rows{0};
+  // What the scans look for in item addresses and result pages.
+  ScanRules scan_rules;
 };
 
 // The rows as they stand after the run, and each row's outcome.
@@ -92,5 +95,6 @@ RankingResult run_ranking(std::vector<TrackedItem> rows, const RankingOptions& o
 // The key that identifies the item in result pages: the one 32-character code of a
 // Paipai address, the "id" query value of a Taobao address; empty when there is none.
 Text item_key_of(Marketplace marketplace, const Text& item_address);
+Text item_key_of(Marketplace marketplace, const Text& item_address, const ScanRules& rules);
 
 }  // namespace shop

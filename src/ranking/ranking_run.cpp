@@ -167,7 +167,7 @@ std::vector<TrackedItem> rows_of(const TrackingListView& view) {
 void check_rows(RankingRunContext& run, Marketplace marketplace, TrackingListView& view) {
   MainForm& form = run.form;
   const SortChoiceWatch sort(form, marketplace);
-  RankingOptions options;
+  RankingOptions options = run.configured;
   options.marketplace = marketplace;
   // Read on the engine's thread at each row's start and end.
   options.page_count_source = [&form] {
@@ -177,7 +177,6 @@ void check_rows(RankingRunContext& run, Marketplace marketplace, TrackingListVie
   };
   options.sort_choice = [&sort] { return sort.value(); };
   options.search_address_parts = run.search_address_parts;
-  options.request_template = run.request_template;
 
   WindowReports reports(form, view, marketplace);
   std::vector<RankingObserver*> observers{&reports};

@@ -19,8 +19,10 @@ struct RankingRunContext {
   WorkerPool& pool;
   // Pieces 0-2 frame the Paipai search address, pieces 3-4 the Taobao one.
   const std::vector<Text>& search_address_parts;
-  // Headers, proxy and poll count of every page request.
-  PageRequest request_template = {};
+  // What the settings decide about a run: the page requests' headers and proxy,
+  // threads per row, the pause between rows and the scan rules. The run fills in
+  // the rest.
+  RankingOptions configured = {};
   // Further observers of every run. They are called on the engine's and the pool's
   // threads, never on the user-interface thread.
   std::vector<RankingObserver*> observers = {};

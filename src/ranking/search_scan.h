@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -42,12 +43,59 @@ Text query_value(const Text& address, const Text& key);
 // The part of a Taobao result page between the first "dynamic:" and the last "}}".
 Text taobao_result_block(const Text& page);
 
-// Call `visit` with sub-match 1 of each listing, in order, until it returns true;
-// return the 1-based number of that listing, or 0. Only the places where the
-// pattern's fixed beginning occurs are tried, which gives the same matches as a
-// search over the whole text at a fraction of the cost. A search that fails on
-// pathological input ends the scan there.
+// Called with sub-match 1 of each listing, in order; returns true to stop there.
 using ListingVisitor = std::function<bool(std::string_view code)>;
+
+// A regular expression for listings (Perl syntax, case-sensitive), compiled once.
+// Copies share the compiled form, which any number of threads may use at once.
+class ListingPattern {
+ public:
+  // Throws std::runtime_error when the pattern does not compile.
+  explicit ListingPattern(std::string_view pattern);
+
+  const Text& text() const;
+  // The number of parenthesised sub-matches of the pattern.
+  unsigned sub_matches() const;
+  // The literal text every match begins with; empty when it has none to offer.
+  const Text& fixed_prefix() const;
+
+  // Calls `visit` with sub-match 1 of each non-overlapping match, from the start,
+  // until it returns true; returns the 1-based number of that match, or 0. With a
+  // fixed prefix only the places where the prefix occurs are tried, which finds the
+  // same matches as a search over the whole text at a fraction of the cost; without
+  // one the whole text is searched. A search that fails on pathological input ends
+  // the scan there.
+  int scan(std::string_view text, const ListingVisitor& visit) const;
+
+ private:
+  struct Compiled;
+  std::shared_ptr<const Compiled> compiled_;
+};
+
+// The literal text at the start of a pattern that every match must begin with:
+// the characters before the first one with a special meaning, less the last when a
+// quantifier follows it. Empty for a pattern with an alternation anywhere.
+Text fixed_prefix_of(std::string_view pattern);
+
+// What the scans look for in result pages and item addresses.
+struct ScanRules {
+  ListingPattern paipai_listing{kPaipaiListingPattern};
+  ListingPattern paipai_item_code{kPaipaiItemCodePattern};
+  // The Taobao result block: from the first start marker to the last end marker.
+  Text taobao_block_start = "dynamic:";
+  Text taobao_block_end = "}}";
+  ListingPattern taobao_listing{kTaobaoListingPattern};
+  std::int64_t taobao_items_per_page = 40;  // the offset step between result pages
+};
+// The rules above, compiled once for the process.
+const ScanRules& default_scan_rules();
+
+// Each function below without a ScanRules uses the default rules.
+std::vector<Text> paipai_item_code_candidates(const Text& address, const ScanRules& rules);
+Text taobao_search_address(const std::vector<Text>& parts, const Text& keyword, std::int64_t page,
+                           const Text& sort_parameter, const ScanRules& rules);
+Text taobao_result_block(const Text& page, const ScanRules& rules);
+
 int scan_paipai_listings(std::string_view page, const ListingVisitor& visit);
 int scan_taobao_listings(std::string_view result_block, const ListingVisitor& visit);
 
@@ -55,6 +103,8 @@ int scan_taobao_listings(std::string_view result_block, const ListingVisitor& vi
 // or 0 when the item is not listed (an empty key is never listed).
 int paipai_listing_place(const Text& page, const Text& item_key);
 int taobao_listing_place(const Text& page, const Text& item_key);
+int paipai_listing_place(const Text& page, const Text& item_key, const ScanRules& rules);
+int taobao_listing_place(const Text& page, const Text& item_key, const ScanRules& rules);
 
 // "P页第K个": the position of a found item.
 Text place_text(std::int64_t page, int place);

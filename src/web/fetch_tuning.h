@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace shop {
 
@@ -16,6 +17,9 @@ struct FetchTuning {
   std::size_t max_body_bytes = std::size_t{32} << 20;  // a larger body is a failure
   long max_redirects = 10;
   std::chrono::milliseconds poll_pause{1};  // after each empty read of the body
+  // Certificates trusted for https instead of the system's (a file of PEM
+  // certificates); empty: the system's. Only a benchmark's own server needs it.
+  std::string ca_file;
 
   // Called after every read of the body, before the pause.
   std::function<void()> on_body_read;

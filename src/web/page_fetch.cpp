@@ -2,17 +2,22 @@
 
 #include <curl/curl.h>
 
+#include <array>
 #include <csignal>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace shop {
 namespace {
 
-constexpr const char* kUserAgent = "shopkeeper/2.0";
 constexpr int kDefaultPollLimit = 10000;
+// Handles kept between fetches, and the connections each of them keeps open: enough
+// for a row's pages and a friend-link check in flight at the same time.
+constexpr size_t kMaxIdleHandles = 32;
+constexpr long kConnectionsPerHandle = 4;
 
 std::mutex& tuning_mutex() {
   static std::mutex mutex;
@@ -32,6 +37,124 @@ struct ListDeleter {
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
+
+// DNS answers and TLS sessions shared by every handle, under one lock per kind of
+// data. Connections stay with the handle that made them: libcurl does not support
+// a connection cache shared by concurrent threads.
+class SharedCaches {
+ public:
+  SharedCaches() : share_(curl_share_init()) {
+    if (share_ == nullptr) {
+      return;
+    }
+    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, lock);
+    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, unlock);
+    curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
+    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+  }
+  CURLSH* share() const { return share_; }
+
+ private:
+  static void lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
+    static_cast<SharedCaches*>(self)->locks_.at(static_cast<size_t>(data)).lock();
+  }
+  static void unlock(CURL*, curl_lock_data data, void* self) {
+    static_cast<SharedCaches*>(self)->locks_.at(static_cast<size_t>(data)).unlock();
+  }
+
+  CURLSH* share_;
+  std::array<std::mutex, CURL_LOCK_DATA_LAST> locks_;
+};
+
+// The scheme, host and port of an address, with the proxy it goes through: a
+// handle that last served the same origin most likely holds a live connection.
+std::string origin_of(const PageRequest& request) {
+  const Text& address = request.address;
+  const size_t scheme_end = address.find("://");
+  const size_t host_start = scheme_end == Text::npos ? 0 : scheme_end + 3;
+  const size_t host_end = address.find_first_of("/?#", host_start);
+  std::string origin = address.substr(0, host_end);
+  if (!request.proxy_host.empty()) {
+    origin += " via " + proxy_text(request.proxy_host, request.proxy_port);
+  }
+  return origin;
+}
+
+// Easy handles put aside between fetches, each with its open connections. A handle
+// serves one fetch at a time; it may pass from thread to thread.
+class HandlePool {
+ public:
+  // A handle that last served `origin` if there is one, else the one put aside
+  // last, else a new one; in every case with all options at their defaults and
+  // attached to the shared caches.
+  EasyHandle take(const std::string& origin) {
+    EasyHandle handle;
+    {
+      std::lock_guard lock(mutex_);
+      auto chosen = idle_.end();
+      for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
+        if (it->origin == origin) {
+          chosen = std::prev(it.base());
+          break;
+        }
+      }
+      if (chosen == idle_.end() && !idle_.empty()) {
+        chosen = std::prev(idle_.end());
+      }
+      if (chosen != idle_.end()) {
+        handle = std::move(chosen->handle);
+        idle_.erase(chosen);
+      }
+    }
+    if (!handle) {
+      handle.reset(curl_easy_init());
+    }
+    if (handle && caches_.share() != nullptr) {
+      curl_easy_setopt(handle.get(), CURLOPT_SHARE, caches_.share());
+    }
+    return handle;
+  }
+
+  // Clears every option of the fetch just done (its headers, body and buffers are
+  // gone) and keeps the handle with its connections; the oldest one goes when too
+  // many are put aside.
+  void close_all() {
+    std::vector<Idle> closing;
+    {
+      std::lock_guard lock(mutex_);
+      closing.swap(idle_);
+    }
+  }
+
+  void give_back(EasyHandle handle, std::string origin) {
+    curl_easy_reset(handle.get());
+    EasyHandle surplus;
+    std::lock_guard lock(mutex_);
+    idle_.push_back({std::move(origin), std::move(handle)});
+    if (idle_.size() > kMaxIdleHandles) {
+      surplus = std::move(idle_.front().handle);
+      idle_.erase(idle_.begin());
+    }
+  }
+
+ private:
+  struct Idle {
+    std::string origin;
+    EasyHandle handle;
+  };
+
+  SharedCaches caches_;
+  std::mutex mutex_;
+  std::vector<Idle> idle_;  // the one put aside last at the back
+};
+
+// Lives as long as the process: fetches may still run on detached threads while
+// the process ends.
+HandlePool& handle_pool() {
+  static auto* pool = new HandlePool;
+  return *pool;
+}
 
 struct Exchange {
   std::string body;
@@ -103,7 +226,10 @@ void set_limits(CURL* curl, const FetchTuning& tuning) {
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, tuning.low_speed_bytes_per_second);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(tuning.low_speed_time.count()));
   curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(tuning.max_body_bytes));
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(curl, CURLOPT_MAXCONNECTS, kConnectionsPerHandle);
+  if (!tuning.ca_file.empty()) {
+    curl_easy_setopt(curl, CURLOPT_CAINFO, tuning.ca_file.c_str());
+  }
 }
 
 void set_proxy(CURL* curl, const PageRequest& request, const std::string& proxy) {
@@ -119,7 +245,8 @@ void set_proxy(CURL* curl, const PageRequest& request, const std::string& proxy)
 // succeeded (whatever the status, which goes to `status`), empty on any failure.
 std::string perform(CURL* curl, const PageRequest& request, const Text& method,
                     const FetchTuning& tuning, long& status) {
-  if (!fits_one_line(method) || !fits_one_line(request.referer) || !fits_one_line(request.cookie)) {
+  if (!fits_one_line(method) || !fits_one_line(request.referer) || !fits_one_line(request.cookie) ||
+      !fits_one_line(request.user_agent)) {
     return {};
   }
   HeaderList headers;
@@ -130,6 +257,8 @@ std::string perform(CURL* curl, const PageRequest& request, const Text& method,
   const std::string proxy = proxy_text(request.proxy_host, request.proxy_port);
 
   set_limits(curl, tuning);
+  curl_easy_setopt(curl, CURLOPT_USERAGENT,
+                   request.user_agent.empty() ? kDefaultUserAgent : request.user_agent.c_str());
   if (!request.proxy_host.empty()) {
     set_proxy(curl, request, proxy);
   }
@@ -196,12 +325,14 @@ FetchedPage fetch_page_with_status(const PageRequest& request) {
 FetchedPage fetch_page_with_status(const PageRequest& request, const FetchTuning& tuning) {
   init_page_fetch();
   const Text method = request.method.empty() ? Text("GET") : request.method;
-  const EasyHandle curl(curl_easy_init());
+  std::string origin = origin_of(request);
+  EasyHandle curl = handle_pool().take(origin);
   if (!curl) {
     return {};
   }
   long status = 0;
   std::string response = perform(curl.get(), request, method, tuning, status);
+  handle_pool().give_back(std::move(curl), std::move(origin));
 
   // The whole answer is in once perform returns; an empty body is read again up
   // to the limit, with a short pause after each read.
@@ -220,6 +351,10 @@ FetchedPage fetch_page_with_status(const PageRequest& request, const FetchTuning
       return {{}, status};
     }
   }
+}
+
+void close_idle_connections() {
+  handle_pool().close_all();
 }
 
 Text body_to_text(const std::string& body) {

@@ -164,6 +164,20 @@ TEST_F(CheckCommand, ExitCodes) {
   EXPECT_EQ(parse_list_text(read_file(list_path()))[0][3], gbk("不在2页内"));
 }
 
+// Values of the settings file that cannot be used are named on one line of standard
+// error, without the values themselves, and the run goes on with the defaults.
+TEST_F(CheckCommand, UnusableSettingsAreNamedOnOneLineAndTheRunGoesOn) {
+  prepare(directory.path(), {{"0", "k", paipai_address(kCode), "", "", ""}});
+  const std::filesystem::path settings = directory.file("店长设置.ini");
+  write_file(settings, read_file(settings) + "[" + gbk("请求") +
+                           "]\r\nCookie=secret-cookie\rX\r\n" + gbk("同时页数=0\r\n"));
+  const Finished run = shopkeeper({"check", "paipai", "--pages", "2"}, directory.path());
+  EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
+  EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+  EXPECT_FALSE(run.err.contains("secret-cookie"));
+  EXPECT_EQ(market.searches().size(), 2u);
+}
+
 // A missing list is empty: nothing is fetched and no file appears, neither in the
 // working directory nor, through --dir, in one that did not exist yet.
 TEST_F(CheckCommand, AMissingListIsEmptyAndCreatesNothing) {

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <future>
+#include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -109,11 +111,19 @@ TEST(FetchPage, SendsMethodHeadersInOrderAndBody) {
 
 TEST(FetchPage, HeaderTextWithLineBreakIsNotSent) {
   RawHttpServer server;
-  for (const char* field : {"cookie", "referer", "method"}) {
-    PageRequest request = get(server.url("/"));
-    const Text evil = "x\r\nX-Injected: 1";
-    (field[0] == 'c' ? request.cookie : field[0] == 'r' ? request.referer : request.method) = evil;
-    EXPECT_EQ(fetch_page(request, quick()), "") << field;
+  const struct {
+    const char* name;
+    Text PageRequest::*field;
+  } fields[] = {{"cookie", &PageRequest::cookie},
+                {"referer", &PageRequest::referer},
+                {"method", &PageRequest::method},
+                {"user agent", &PageRequest::user_agent}};
+  for (const auto& field : fields) {
+    for (const Text evil : {"x\r\nX-Injected: 1", "x\nX-Injected: 1", "x\rX-Injected: 1"}) {
+      PageRequest request = get(server.url("/"));
+      request.*field.field = evil;
+      EXPECT_EQ(fetch_page(request, quick()), "") << field.name;
+    }
   }
   EXPECT_TRUE(server.requests().empty());
 }
@@ -339,6 +349,74 @@ TEST(FetchPage, ManyThreadsGetTheirOwnBodies) {
     for (int i = 0; i < 5; ++i) {
       EXPECT_EQ(bodies[t][i], std::string(5000, 'a') + std::to_string(t * 10 + i));
     }
+  }
+}
+
+// Rows of a run: each row's pages fetched by threads of their own, as the worker
+// pool starts fresh threads per row.
+TEST(FetchPage, RowsOfParallelFetchesReuseTheirConnections) {
+  LocalServer local(32);
+  std::mutex mutex;
+  std::set<int> client_ports;
+  local.server().set_keep_alive_max_count(1000);
+  local.server().Get(R"(/page/(\d+))",
+                     [&](const httplib::Request& request, httplib::Response& response) {
+                       {
+                         std::lock_guard lock(mutex);
+                         client_ports.insert(request.remote_port);
+                       }
+                       response.set_content("page " + request.matches[1].str(), "text/plain");
+                     });
+  local.start();
+
+  constexpr int kRows = 10;
+  constexpr int kPagesPerRow = 10;
+  for (int row = 0; row < kRows; ++row) {
+    std::vector<std::future<std::string>> pages;
+    for (int page = 0; page < kPagesPerRow; ++page) {
+      const std::string path = "/page/" + std::to_string(row * kPagesPerRow + page);
+      pages.push_back(std::async(std::launch::async, [&local, path] {
+        return fetch_page(get(local.url(path)), quick());
+      }));
+    }
+    for (int page = 0; page < kPagesPerRow; ++page) {
+      EXPECT_EQ(pages[page].get(), "page " + std::to_string(row * kPagesPerRow + page));
+    }
+  }
+  // A connection per page would make 100.
+  EXPECT_LE(client_ports.size(), size_t{kPagesPerRow});
+}
+
+TEST(FetchPage, AReusedConnectionCarriesOnlyItsOwnHeaders) {
+  LocalServer local;
+  std::vector<int> client_ports;
+  local.server().Get("/port", [&](const httplib::Request& request, httplib::Response& response) {
+    client_ports.push_back(request.remote_port);
+    response.set_content("ok", "text/plain");
+  });
+  local.start();
+
+  PageRequest dressed = get(local.url("/port"));
+  dressed.cookie = "sid=secret";
+  dressed.referer = "http://shop.example/";
+  dressed.user_agent = "Mozilla/5.0 (seller)";
+  PageRequest plain = get(local.url("/port"));
+  EXPECT_EQ(fetch_page(dressed, quick()), "ok");
+  EXPECT_EQ(fetch_page(plain, quick()), "ok");
+
+  ASSERT_EQ(client_ports.size(), 2u);
+  EXPECT_EQ(client_ports[0], client_ports[1]) << "the second fetch opened a new connection";
+  const auto requests = local.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].header("Cookie"), "sid=secret");
+  EXPECT_EQ(requests[0].header("Referer"), "http://shop.example/");
+  EXPECT_EQ(requests[0].header("User-Agent"), "Mozilla/5.0 (seller)");
+  EXPECT_FALSE(requests[1].has_header("Cookie"));
+  EXPECT_EQ(requests[1].header("Referer"), "");
+  EXPECT_EQ(requests[1].header("User-Agent"), kDefaultUserAgent);
+  for (const auto& request : requests) {
+    EXPECT_EQ(request.header("Accept-Language"), "zh-cn");
+    EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
   }
 }
 

@@ -214,5 +214,100 @@ TEST(RankingScan, PathologicalPagesCountAsPagesWithoutTheItem) {
   EXPECT_EQ(paipai_listing_place(long_code, kCode), 0);
 }
 
+TEST(RankingScan, FixedPrefixOfAPattern) {
+  const struct {
+    std::string_view pattern;
+    Text prefix;
+  } cases[] = {
+      {kPaipaiListingPattern, R"re(photo" onmouseover="PP)re"},
+      {kTaobaoListingPattern, R"re(nid":")re"},
+      {kPaipaiItemCodePattern, ""},
+      {R"re(<li data-code="([A-Z0-9]+)")re", R"re(<li data-code=")re"},
+      {"abc", "abc"},
+      {"abc+d", "ab"},  // the quantified c may repeat
+      {"abc?d", "ab"},
+      {"abc*", "ab"},
+      {"abc{2}(x)", "ab"},
+      {"^abc(x)", ""},
+      {R"re(\d+(x))re", ""},
+      {"ab(c)|x(y)", ""},  // an alternation anywhere
+      {"(?i)abc(x)", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fixed_prefix_of(c.pattern), c.prefix) << c.pattern;
+    EXPECT_EQ(ListingPattern(c.pattern).fixed_prefix(), c.prefix) << c.pattern;
+  }
+}
+
+// Configured patterns, with and without a prefix the scan can take: over texts
+// stitched from pieces they find exactly what a search over the whole text finds.
+TEST(RankingScan, ConfiguredPatternsFindWhatTheWholeTextSearchFinds) {
+  const std::vector<std::string> patterns = {
+      R"re(<li data-code="([A-Z0-9]+)")re", R"re(<li data-code="?([A-Z0-9]+)")re",
+      R"re((?:<li|<dd) data-code="([A-Z0-9]+)")re", R"re(data-code=(")?([A-Z0-9]*)")re",
+      R"re(\bcode="([A-Z0-9]+)")re"};
+  const std::vector<std::string> pieces = {"<li data-code=\"",
+                                           "<dd data-code=\"",
+                                           "<li data-code=",
+                                           "data-code=",
+                                           "code=\"",
+                                           "ABC123",
+                                           "\"",
+                                           "x",
+                                           "\xC1\xAC",
+                                           "<li",
+                                           " ",
+                                           "\n"};
+  std::mt19937 random(20261212);
+  for (const std::string& pattern : patterns) {
+    const ListingPattern configured(pattern);
+    for (int round = 0; round < 1000; ++round) {
+      std::string text;
+      const int count = static_cast<int>(random() % 30);
+      for (int i = 0; i < count; ++i) {
+        text += pieces[random() % pieces.size()];
+      }
+      std::vector<std::string> codes;
+      configured.scan(text, [&codes](std::string_view code) {
+        codes.emplace_back(code);
+        return false;
+      });
+      ASSERT_EQ(codes, reference_codes(text, pattern)) << pattern << ": " << text;
+    }
+  }
+}
+
+TEST(RankingScan, ConfiguredRulesFindItemsInOtherMarkup) {
+  ScanRules rules;
+  rules.paipai_listing = ListingPattern(R"re(<li data-code="([A-Z0-9]+)")re");
+  rules.taobao_block_start = "\"items\":[";
+  rules.taobao_block_end = "]";
+  rules.taobao_listing = ListingPattern(R"re("id":([0-9]+))re");
+  rules.taobao_items_per_page = 44;
+
+  const Text other = "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA";
+  Text paipai_page;
+  for (const Text& code : {other, other, kCode}) {
+    paipai_page += "<ul><li data-code=\"" + code + "\"><img src=\"x.jpg\"></li></ul>";
+  }
+  EXPECT_EQ(paipai_listing_place(paipai_page, kCode, rules), 3);
+  EXPECT_EQ(paipai_listing_place(paipai_page, kCode), 0) << "not the default markup";
+
+  const Text taobao_page = R"re({"id":1} {"items":[{"id":5},{"id":777},{"id":9}]} {"id":777})re";
+  EXPECT_EQ(taobao_listing_place(taobao_page, "777", rules), 2);
+  EXPECT_EQ(taobao_listing_place(taobao_page, "777"), 0);
+  EXPECT_EQ(taobao_search_address({"", "", "", "T?q=", "&s="}, "k", 3, "", rules), "T?q=k&s=88");
+}
+
+TEST(RankingScan, AConfiguredPatternThatGivesUpCountsAsAPageWithoutTheItem) {
+  ScanRules rules;
+  rules.paipai_listing = ListingPattern("(c?)(a*)*b");
+  rules.taobao_listing = ListingPattern("x(a*)*b");
+  const Text page = "cab" + Text(1 << 20, 'a');
+  EXPECT_EQ(paipai_listing_place(page, "c", rules), 1) << "the listing before the failure";
+  EXPECT_EQ(paipai_listing_place(page, "zz", rules), 0);
+  EXPECT_EQ(taobao_listing_place("dynamic:x" + page + "}}", "zz", rules), 0);
+}
+
 }  // namespace
 }  // namespace shop

@@ -209,6 +209,23 @@ TEST(MainWindow, SettingsFileOverridesAndFillsGaps) {
   EXPECT_EQ(browser.take(), std::vector<Text>{"http://help/"});
 }
 
+TEST(MainWindow, UnusableSettingsAreNamedInOneMessageAtStartUp) {
+  testing::MessageRecorder messages;
+  WindowHarness harness;
+  write_file(harness.directory().file("店长设置.ini"),
+             "[" + gbk("请求") + "]\r\nCookie=sid=top-secret\rX: 1\r\n" + gbk("同时页数=0\r\n") +
+                 "[" + gbk("规则") + "]\r\n" + gbk("拍拍列表=zoomImg(this,'([A-Z0-9]+)\r\n"));
+  harness.start();
+  const std::vector<Message> shown = messages.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].title, gbk("设置"));
+  EXPECT_EQ(shown[0].flags, 64);
+  for (const char* key : {"[请求] Cookie", "[请求] 同时页数", "[规则] 拍拍列表"}) {
+    EXPECT_NE(shown[0].text.find(gbk(key)), Text::npos) << key;
+  }
+  EXPECT_EQ(shown[0].text.find("top-secret"), Text::npos);
+}
+
 // Any bytes loaded into a list view are saved back unchanged, even where they are
 // not valid GBK.
 TEST(TrackingListView, KeepsTheExactBytesOfEveryCell) {

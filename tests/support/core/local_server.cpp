@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "web/page_fetch.h"
+
 namespace shop::test_support {
 namespace {
 
@@ -89,6 +91,8 @@ void LocalServer::start() {
 
 void LocalServer::stop() {
   if (thread_.joinable()) {
+    // Otherwise the server waits for the fetch's kept-alive connections to time out.
+    shop::close_idle_connections();
     server_.stop();
     thread_.join();
   }
