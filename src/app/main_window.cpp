@@ -8,6 +8,10 @@
 #include "app/process_exit.h"
 #include "codegen/code_generators.h"
 #include "friendlinks/friend_link_check.h"
+#include "history/check_record.h"
+#include "history/history_menu.h"
+#include "history/history_observer.h"
+#include "history/history_store.h"
 #include "lists/file_reports.h"
 #include "lists/file_store.h"
 #include "lists/list_commands.h"
@@ -16,6 +20,7 @@
 #include "ui/gbk.h"
 #include "ui/message.h"
 #include "ui/open_in_browser.h"
+#include "ui/ui_thread.h"
 #include "web/system_texts.h"
 
 namespace shop {
@@ -69,6 +74,8 @@ void MainWindow::bind_events() {
     connect(view, &TrackingListView::row_activated, this,
             [this, view] { copy_row_back(form_, *view); });
   }
+  add_history_menu(*form_.超级列表框1, kPaipaiName);
+  add_history_menu(*form_.超级列表框2, kTaobaoName);
 
   // Input values stored at every change; a restore's own changes are not stored.
   for (QLineEdit* box : {form_.编辑框1, form_.编辑框2, form_.店铺地址}) {
@@ -87,7 +94,32 @@ void MainWindow::bind_events() {
   connect(form_.按钮9, &QPushButton::clicked, this, [this] { generate_music_code(form_); });
   connect(form_.按钮10, &QPushButton::clicked, this,
           [this] { generate_wangwang_code(form_, state_.settings.wangwang_status_host); });
-  connect(form_.按钮2, &QPushButton::clicked, this, [this] { run_ranking_check(ranking_); });
+  connect(form_.按钮2, &QPushButton::clicked, this, [this] { run_ranking_check_with_history(); });
+}
+
+// A ranking run whose every finished row is also kept in the rank history.
+void MainWindow::run_ranking_check_with_history() {
+  const std::optional<TrackingList> list =
+      tracking_list_of_page(form_, form_.选择夹1->currentIndex());
+  if (!list || ranking_.running_list != nullptr) {
+    run_ranking_check(ranking_);
+    return;
+  }
+  const Marketplace marketplace = list->marketplace;
+  HistoryObserver history(
+      history_file(), marketplace,
+      [this, marketplace] {
+        Text sort;
+        on_ui_thread([&] {
+          sort = marketplace == Marketplace::paipai ? paipai_sort_code(form_)
+                                                    : taobao_sort_parameter(form_);
+        });
+        return sort;
+      },
+      [](const Text& problem) { show_message(problem, kHistoryTitle, 64); });
+  ranking_.observers.push_back(&history);
+  run_ranking_check(ranking_);
+  ranking_.observers.pop_back();
 }
 
 void MainWindow::on_created() {

@@ -27,6 +27,7 @@ class MainWindow : public QWidget {
  private:
   void bind_events();
   void on_created();
+  void run_ranking_check_with_history();
   void on_page_changed();
   void open_help_page();
   void load_list_of_current_page();

@@ -16,6 +16,8 @@
 #include "cli/command_line.h"
 #include "cli/stored_choices.h"
 #include "cli/working_directory_lock.h"
+#include "history/history_observer.h"
+#include "history/history_store.h"
 #include "lists/file_store.h"
 #include "lists/list_file.h"
 #include "ranking/ranking_engine.h"
@@ -241,7 +243,9 @@ int run_check_command(const QStringList& arguments) {
 
   WorkerPool pool;
   ConsoleReports console(rows.size());
-  const RankingResult result = run_ranking(std::move(rows), options, {&console}, pool);
+  HistoryObserver history(history_file(), options.marketplace, options.sort_choice,
+                          [](const Text& problem) { print_error_line(from_gbk_text(problem)); });
+  const RankingResult result = run_ranking(std::move(rows), options, {&console, &history}, pool);
   if (!replace_file_contents(list_file, format_list_text(result.rows))) {
     return command.fail(QStringLiteral("cannot write the list file %1; its former content is kept")
                             .arg(QFile::decodeName(list_file.native().c_str())),
