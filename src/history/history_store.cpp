@@ -65,7 +65,10 @@ std::unique_ptr<SqliteConnection> connect(const std::filesystem::path& file, int
   if (version > HistoryStore::kSchemaVersion) {
     throw HistoryError(HistoryProblem::newer_version, "schema version " + std::to_string(version));
   }
-  if (version == 0 && db->query_integer("SELECT count(*) FROM sqlite_master") > 0) {
+  // One statement, so one snapshot: another process may be creating the schema
+  // right now, and its tables must not be mistaken for another program's.
+  if (db->query_integer("SELECT (SELECT user_version FROM pragma_user_version) = 0 AND "
+                        "EXISTS (SELECT 1 FROM sqlite_master)") != 0) {
     throw HistoryError(HistoryProblem::not_a_database, "database of another program");
   }
   try {
