@@ -53,6 +53,9 @@ bool RecordedRequest::has_header(const std::string& name) const {
 
 LocalServer::LocalServer(std::size_t threads) {
   server_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  // Answers go out at once: with Nagle's algorithm the body of an answer on a kept
+  // connection waits for the client's delayed acknowledgement of its head (40 ms).
+  server_.set_tcp_nodelay(true);
   server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
     std::lock_guard lock(mutex_);
     requests_.push_back(
