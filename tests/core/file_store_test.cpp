@@ -8,15 +8,15 @@
 
 #include <random>
 
-#include "support/core/special_files.h"
+#include "support/core/hostile_file_kinds.h"
 #include "support/core/temp_dir.h"
 
 namespace shop {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::SpecialFile;
-using testing::SpecialFileCase;
+using testing::HostileFileCase;
+using testing::HostileFileKind;
 
 constexpr std::uintmax_t kCap = kMebibyte;
 
@@ -25,23 +25,23 @@ bool running_as_root() {
 }
 
 struct SpecialCase {
-  SpecialFileCase file;
+  HostileFileCase file;
   FileProblem read_problem;
   bool saved;  // whether a save goes through (to the file a symlink leads to)
 };
 
-class SpecialFiles : public ::testing::TestWithParam<SpecialCase> {};
+class HostileFiles : public ::testing::TestWithParam<SpecialCase> {};
 
 // Reads never block or run away, and a save replaces only a regular file, through a
 // symlink when there is one; nothing of a save is left beside the file.
-TEST_P(SpecialFiles, AreReadAndSavedSafely) {
+TEST_P(HostileFiles, AreReadAndSavedSafely) {
   const SpecialCase& c = GetParam();
-  if (c.file.kind == SpecialFile::unreadable && running_as_root()) {
+  if (c.file.kind == HostileFileKind::unreadable && running_as_root()) {
     GTEST_SKIP() << "every file is readable for root";
   }
   testing::TempDir dir;
   const fs::path path = dir.file("list.txt");
-  testing::make_special_file(path, c.file.kind, 2 * kCap, "old");
+  testing::make_hostile_file(path, c.file.kind, 2 * kCap, "old");
   const auto kind_before = fs::symlink_status(path).type();
 
   const FileBytes read = read_regular_file(path, kCap);
@@ -59,17 +59,19 @@ TEST_P(SpecialFiles, AreReadAndSavedSafely) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, SpecialFiles,
+    Kinds, HostileFiles,
     ::testing::Values(
-        SpecialCase{{SpecialFile::directory, "Directory"}, FileProblem::not_regular, false},
-        SpecialCase{{SpecialFile::fifo, "Fifo"}, FileProblem::not_regular, false},
-        SpecialCase{{SpecialFile::dev_zero_link, "DevZeroLink"}, FileProblem::not_regular, false},
-        SpecialCase{{SpecialFile::symlink_to_file, "SymlinkToFile"}, FileProblem::none, true},
-        SpecialCase{{SpecialFile::dangling_symlink, "DanglingSymlink"}, FileProblem::missing, true},
-        SpecialCase{{SpecialFile::symlink_loop, "SymlinkLoop"}, FileProblem::unreadable, false},
+        SpecialCase{{HostileFileKind::directory, "Directory"}, FileProblem::not_regular, false},
+        SpecialCase{{HostileFileKind::fifo, "Fifo"}, FileProblem::not_regular, false},
+        SpecialCase{
+            {HostileFileKind::dev_zero_link, "DevZeroLink"}, FileProblem::not_regular, false},
+        SpecialCase{{HostileFileKind::symlink_to_file, "SymlinkToFile"}, FileProblem::none, true},
+        SpecialCase{
+            {HostileFileKind::dangling_symlink, "DanglingSymlink"}, FileProblem::missing, true},
+        SpecialCase{{HostileFileKind::symlink_loop, "SymlinkLoop"}, FileProblem::unreadable, false},
         // Mode 000 also takes the owner's write permission: such a file is kept.
-        SpecialCase{{SpecialFile::unreadable, "Unreadable"}, FileProblem::unreadable, false},
-        SpecialCase{{SpecialFile::too_large, "TooLarge"}, FileProblem::too_large, true}),
+        SpecialCase{{HostileFileKind::unreadable, "Unreadable"}, FileProblem::unreadable, false},
+        SpecialCase{{HostileFileKind::too_large, "TooLarge"}, FileProblem::too_large, true}),
     [](const auto& info) { return std::string(info.param.file.name); });
 
 TEST(FileStore, SavedContentIsCompleteAndKeepsTheFileMode) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "support/core/special_files.h"
+#include "support/core/hostile_file_kinds.h"
 #include "support/core/temp_dir.h"
 
 namespace shop {
@@ -163,35 +163,35 @@ TEST(WriteProfileString, SectionNameEndingInsideACharacterReadsBack) {
   EXPECT_EQ(read_profile_string(file, "s", "k", "d"), "d");
 }
 
-class ProfileSpecialFiles : public ::testing::TestWithParam<testing::SpecialFileCase> {};
+class ProfileHostileFiles : public ::testing::TestWithParam<testing::HostileFileCase> {};
 
 // An INI file that is not a regular file, or beyond the cap, gives every default and
 // is never written; a symlink is read and written through.
-TEST_P(ProfileSpecialFiles, GiveDefaultsAndAreLeftAlone) {
-  const testing::SpecialFile kind = GetParam().kind;
-  if (kind == testing::SpecialFile::unreadable && ::geteuid() == 0) {
+TEST_P(ProfileHostileFiles, GiveDefaultsAndAreLeftAlone) {
+  const testing::HostileFileKind kind = GetParam().kind;
+  if (kind == testing::HostileFileKind::unreadable && ::geteuid() == 0) {
     GTEST_SKIP() << "every file is readable for root";
   }
   TempDir dir;
   const auto file = dir.file("a.ini");
   const Text content = "[s]\r\nk=v\r\n";
-  testing::make_special_file(file, kind, kProfileFileSizeLimit + 1, content);
+  testing::make_hostile_file(file, kind, kProfileFileSizeLimit + 1, content);
   const auto type_before = std::filesystem::symlink_status(file).type();
-  const bool readable = kind == testing::SpecialFile::symlink_to_file;
-  const bool writable = readable || kind == testing::SpecialFile::dangling_symlink;
+  const bool readable = kind == testing::HostileFileKind::symlink_to_file;
+  const bool writable = readable || kind == testing::HostileFileKind::dangling_symlink;
 
   EXPECT_EQ(read_profile_string(file, "s", "k", "d"), readable ? "v" : "d");
   EXPECT_EQ(profile_file_problem(file) == FileProblem::none, readable);
   write_profile_string(file, "s", "k", "w");
   EXPECT_EQ(read_profile_string(file, "s", "k", "d"), writable ? "w" : readable ? "v" : "d");
   EXPECT_EQ(std::filesystem::symlink_status(file).type(), type_before);
-  if (kind == testing::SpecialFile::too_large) {
+  if (kind == testing::HostileFileKind::too_large) {
     EXPECT_EQ(std::filesystem::file_size(file), kProfileFileSizeLimit + 1);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, ProfileSpecialFiles,
-                         ::testing::ValuesIn(testing::special_file_cases()),
+INSTANTIATE_TEST_SUITE_P(Kinds, ProfileHostileFiles,
+                         ::testing::ValuesIn(testing::hostile_file_cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A file of a million empty lines is read line by line, within the cap.

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "lists/list_file.h"
+#include "support/core/hostile_file_kinds.h"
 #include "support/core/list_lines.h"
-#include "support/core/special_files.h"
 #include "support/gui/recorders.h"
 #include "support/gui/window_harness.h"
 #include "ui/control_text.h"
@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::gbk;
-using testing::SpecialFile;
+using testing::HostileFileKind;
 using testing::WindowHarness;
 
 const Text kListFile = "拍拍排名.txt";
@@ -36,7 +36,7 @@ Text settings_content() {
 struct HostileCase {
   std::string name;
   Text file;
-  SpecialFile kind;
+  HostileFileKind kind;
   Text message;  // in UTF-8; empty when the window says nothing
 };
 
@@ -44,7 +44,7 @@ class HostileFile : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileFile, WindowStaysUpAndShowsTheRest) {
   const HostileCase& c = GetParam();
-  if (c.kind == SpecialFile::unreadable && ::geteuid() == 0) {
+  if (c.kind == HostileFileKind::unreadable && ::geteuid() == 0) {
     GTEST_SKIP() << "every file is readable for root";
   }
   testing::MessageRecorder messages;
@@ -55,7 +55,7 @@ TEST_P(HostileFile, WindowStaysUpAndShowsTheRest) {
                                          {kSettingsFile, settings_content()}};
   for (const auto& [name, content] : files) {
     if (name == c.file) {
-      testing::make_special_file(dir.file(name), c.kind, 64 * kMebibyte, content);
+      testing::make_hostile_file(dir.file(name), c.kind, 64 * kMebibyte, content);
     } else {
       testing::write_file(dir.file(name), content);
     }
@@ -67,7 +67,7 @@ TEST_P(HostileFile, WindowStaysUpAndShowsTheRest) {
     expected.push_back({gbk(c.message), gbk("信息："), 64});
   }
   EXPECT_EQ(messages.take(), expected);
-  const bool shown = c.kind == SpecialFile::symlink_to_file;
+  const bool shown = c.kind == HostileFileKind::symlink_to_file;
   MainForm& form = harness.form();
   EXPECT_EQ(form.超级列表框1->row_count(), c.file != kListFile || shown ? 1 : 0);
   EXPECT_EQ(control_text(form.编辑框1), c.file != kStateFile || shown ? "X" : gbk("连衣裙"));
@@ -95,16 +95,16 @@ std::vector<HostileCase> hostile_cases() {
   int label = 0;
   for (const auto& [file, consequence] : consequences) {
     const Text limit = file == kListFile ? " 超过 16 MiB" : " 超过 1 MiB";
-    const std::pair<SpecialFile, Text> kinds[] = {
-        {SpecialFile::directory, file + kNotRegular + consequence},
-        {SpecialFile::fifo, file + kNotRegular + consequence},
-        {SpecialFile::dev_zero_link, file + kNotRegular + consequence},
-        {SpecialFile::too_large, file + limit + consequence},
-        {SpecialFile::symlink_to_file, ""},
-        {SpecialFile::dangling_symlink, ""},
-        {SpecialFile::unreadable, ""}};
+    const std::pair<HostileFileKind, Text> kinds[] = {
+        {HostileFileKind::directory, file + kNotRegular + consequence},
+        {HostileFileKind::fifo, file + kNotRegular + consequence},
+        {HostileFileKind::dev_zero_link, file + kNotRegular + consequence},
+        {HostileFileKind::too_large, file + limit + consequence},
+        {HostileFileKind::symlink_to_file, ""},
+        {HostileFileKind::dangling_symlink, ""},
+        {HostileFileKind::unreadable, ""}};
     for (const auto& [kind, message] : kinds) {
-      for (const auto& special : testing::special_file_cases()) {
+      for (const auto& special : testing::hostile_file_cases()) {
         if (special.kind == kind) {
           cases.push_back({std::string(labels[label]) + special.name, file, kind, message});
         }

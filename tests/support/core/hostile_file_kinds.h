@@ -9,7 +9,7 @@
 
 namespace shop::testing {
 
-enum class SpecialFile {
+enum class HostileFileKind {
   directory,
   fifo,              // with no writer
   dev_zero_link,     // a symlink to the endless /dev/zero
@@ -20,16 +20,16 @@ enum class SpecialFile {
   too_large,   // a sparse regular file of the given size
 };
 
-struct SpecialFileCase {
-  SpecialFile kind;
+struct HostileFileCase {
+  HostileFileKind kind;
   const char* name;
 };
 
-const std::vector<SpecialFileCase>& special_file_cases();
+const std::vector<HostileFileCase>& hostile_file_cases();
 
 // Makes `path` one of the special files; a symlink leads to "<name>.target" beside
 // it (holding `content` for symlink_to_file), which link_target() names.
-void make_special_file(const std::filesystem::path& path, SpecialFile kind,
+void make_hostile_file(const std::filesystem::path& path, HostileFileKind kind,
                        std::uintmax_t too_large_size, std::string_view content);
 std::filesystem::path link_target(const std::filesystem::path& path);
 

@@ -1,4 +1,4 @@
-#include "support/core/special_files.h"
+#include "support/core/hostile_file_kinds.h"
 
 #include <sys/stat.h>
 
@@ -10,16 +10,16 @@ namespace shop::testing {
 
 namespace fs = std::filesystem;
 
-const std::vector<SpecialFileCase>& special_file_cases() {
-  static const std::vector<SpecialFileCase> cases = {
-      {SpecialFile::directory, "Directory"},
-      {SpecialFile::fifo, "Fifo"},
-      {SpecialFile::dev_zero_link, "DevZeroLink"},
-      {SpecialFile::symlink_to_file, "SymlinkToFile"},
-      {SpecialFile::dangling_symlink, "DanglingSymlink"},
-      {SpecialFile::symlink_loop, "SymlinkLoop"},
-      {SpecialFile::unreadable, "Unreadable"},
-      {SpecialFile::too_large, "TooLarge"},
+const std::vector<HostileFileCase>& hostile_file_cases() {
+  static const std::vector<HostileFileCase> cases = {
+      {HostileFileKind::directory, "Directory"},
+      {HostileFileKind::fifo, "Fifo"},
+      {HostileFileKind::dev_zero_link, "DevZeroLink"},
+      {HostileFileKind::symlink_to_file, "SymlinkToFile"},
+      {HostileFileKind::dangling_symlink, "DanglingSymlink"},
+      {HostileFileKind::symlink_loop, "SymlinkLoop"},
+      {HostileFileKind::unreadable, "Unreadable"},
+      {HostileFileKind::too_large, "TooLarge"},
   };
   return cases;
 }
@@ -28,35 +28,35 @@ fs::path link_target(const fs::path& path) {
   return fs::path(path.native() + ".target");
 }
 
-void make_special_file(const fs::path& path, SpecialFile kind, std::uintmax_t too_large_size,
+void make_hostile_file(const fs::path& path, HostileFileKind kind, std::uintmax_t too_large_size,
                        std::string_view content) {
   switch (kind) {
-    case SpecialFile::directory:
+    case HostileFileKind::directory:
       fs::create_directory(path);
       break;
-    case SpecialFile::fifo:
+    case HostileFileKind::fifo:
       if (::mkfifo(path.c_str(), 0644) != 0) {
         throw std::runtime_error("mkfifo failed");
       }
       break;
-    case SpecialFile::dev_zero_link:
+    case HostileFileKind::dev_zero_link:
       fs::create_symlink("/dev/zero", path);
       break;
-    case SpecialFile::symlink_to_file:
+    case HostileFileKind::symlink_to_file:
       write_file(link_target(path), content);
       fs::create_symlink(link_target(path).filename(), path);
       break;
-    case SpecialFile::dangling_symlink:
+    case HostileFileKind::dangling_symlink:
       fs::create_symlink(link_target(path).filename(), path);
       break;
-    case SpecialFile::symlink_loop:
+    case HostileFileKind::symlink_loop:
       fs::create_symlink(path.filename(), path);
       break;
-    case SpecialFile::unreadable:
+    case HostileFileKind::unreadable:
       write_file(path, content);
       fs::permissions(path, fs::perms::none);
       break;
-    case SpecialFile::too_large:
+    case HostileFileKind::too_large:
       write_file(path, content);
       fs::resize_file(path, too_large_size);
       break;
